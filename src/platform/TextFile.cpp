@@ -1,0 +1,151 @@
+#include "platform/TextFile.h"
+
+#include <cstring>
+
+namespace qv {
+namespace {
+constexpr size_t kChunk = 1 << 16;
+}
+
+TextFile::~TextFile() { Close(); }
+
+bool TextFile::Open(FileSystem& files, const std::string& path, const OpenOptions& options) {
+    Close();
+    file = files.Open(path, options);
+    failed = false;
+    readBuffer.clear();
+    readPos = 0;
+    readEof = false;
+    return file != nullptr;
+}
+
+bool TextFile::FillReadBuffer() {
+    if (readEof) {
+        return false;
+    }
+    readBuffer.erase(0, readPos);
+    readPos = 0;
+    size_t old = readBuffer.size();
+    readBuffer.resize(old + kChunk);
+    long long n = file->Read(readBuffer.data() + old, kChunk);
+    if (n <= 0) {
+        readBuffer.resize(old);
+        readEof = true;
+        return false;
+    }
+    readBuffer.resize(old + static_cast<size_t>(n));
+    return true;
+}
+
+bool TextFile::ReadLine(std::string& line) {
+    if (!file) {
+        return false;
+    }
+    size_t scanFrom = readPos;
+    for (;;) {
+        const char* start = readBuffer.data() + scanFrom;
+        const void* lf = std::memchr(start, '\n', readBuffer.size() - scanFrom);
+        if (lf != nullptr) {
+            size_t end = static_cast<size_t>(static_cast<const char*>(lf) - readBuffer.data());
+            size_t lineEnd = end;
+            if (lineEnd > readPos && readBuffer[lineEnd - 1] == '\r') {
+                --lineEnd;
+            }
+            line.assign(readBuffer, readPos, lineEnd - readPos);
+            readPos = end + 1;
+            return true;
+        }
+        size_t scanned = readBuffer.size() - readPos;
+        if (!FillReadBuffer()) {
+            if (readPos < readBuffer.size()) {
+                // The last line has no LF: it is still a line.
+                size_t lineEnd = readBuffer.size();
+                if (readBuffer[lineEnd - 1] == '\r') {
+                    --lineEnd;
+                }
+                line.assign(readBuffer, readPos, lineEnd - readPos);
+                readPos = readBuffer.size();
+                return true;
+            }
+            return false;
+        }
+        scanFrom = readPos + scanned;
+    }
+}
+
+bool TextFile::Rewind() {
+    if (!file || !Flush()) {
+        return false;
+    }
+    readBuffer.clear();
+    readPos = 0;
+    readEof = false;
+    return file->Rewind();
+}
+
+bool TextFile::Write(std::string_view text) {
+    if (!file) {
+        return false;
+    }
+    if (kLineEnd == "\n") {
+        writeBuffer.append(text);
+    } else {
+        size_t from = 0;
+        for (size_t lf = text.find('\n'); lf != std::string_view::npos; lf = text.find('\n', from)) {
+            writeBuffer.append(text.substr(from, lf - from));
+            writeBuffer.append(kLineEnd);
+            from = lf + 1;
+        }
+        writeBuffer.append(text.substr(from));
+    }
+    if (writeBuffer.size() >= kChunk) {
+        return Flush();
+    }
+    return !failed;
+}
+
+bool TextFile::WriteRaw(std::string_view text) {
+    if (!file) {
+        return false;
+    }
+    writeBuffer.append(text);
+    if (writeBuffer.size() >= kChunk) {
+        return Flush();
+    }
+    return !failed;
+}
+
+bool TextFile::Flush() {
+    if (!file) {
+        return false;
+    }
+    if (!writeBuffer.empty()) {
+        if (!failed && !file->Write(writeBuffer.data(), writeBuffer.size())) {
+            failed = true;
+        }
+        writeBuffer.clear();
+    }
+    return !failed;
+}
+
+bool TextFile::Sync() {
+    if (!Flush()) {
+        return false;
+    }
+    if (!file->Sync()) {
+        failed = true;
+    }
+    return !failed;
+}
+
+bool TextFile::Close() {
+    if (!file) {
+        return true;
+    }
+    bool ok = Flush();
+    file.reset();
+    failed = false;
+    return ok;
+}
+
+}  // namespace qv

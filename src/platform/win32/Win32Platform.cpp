@@ -1,0 +1,217 @@
+#include <windows.h>
+
+#include "platform/Platform.h"
+#include "platform/Text.h"
+
+namespace qv {
+namespace {
+
+class Win32File : public File {
+public:
+    Win32File(HANDLE handle, bool append) : handle(handle), append(append) {}
+    ~Win32File() override { CloseHandle(handle); }
+
+    long long Read(char* buffer, size_t size) override {
+        DWORD got = 0;
+        if (!ReadFile(handle, buffer, static_cast<DWORD>(size), &got, nullptr)) {
+            return -1;
+        }
+        return got;
+    }
+
+    bool Write(const char* data, size_t size) override {
+        if (append) {
+            LARGE_INTEGER zero{};
+            if (!SetFilePointerEx(handle, zero, nullptr, FILE_END)) {
+                return false;
+            }
+        }
+        while (size > 0) {
+            DWORD written = 0;
+            if (!WriteFile(handle, data, static_cast<DWORD>(size), &written, nullptr) ||
+                written == 0) {
+                return false;
+            }
+            data += written;
+            size -= written;
+        }
+        return true;
+    }
+
+    bool Rewind() override {
+        LARGE_INTEGER zero{};
+        return SetFilePointerEx(handle, zero, nullptr, FILE_BEGIN) != 0;
+    }
+
+    bool Sync() override { return FlushFileBuffers(handle) != 0; }
+
+private:
+    HANDLE handle;
+    bool append;
+};
+
+class Win32FileSystem : public FileSystem {
+public:
+    explicit Win32FileSystem(PathMap paths) : paths(std::move(paths)) {}
+
+    std::unique_ptr<File> Open(const std::string& path, const OpenOptions& options) override {
+        DWORD access = GENERIC_WRITE;
+        DWORD disposition = OPEN_EXISTING;
+        switch (options.mode) {
+            case OpenMode::ReadExisting:
+                access = GENERIC_READ;
+                break;
+            case OpenMode::WriteTruncate:
+                disposition = CREATE_ALWAYS;
+                break;
+            case OpenMode::AppendExisting:
+                break;
+            case OpenMode::AppendCreate:
+                disposition = OPEN_ALWAYS;
+                break;
+        }
+        DWORD share = options.exclusive ? 0 : (FILE_SHARE_READ | FILE_SHARE_WRITE);
+        DWORD flags = FILE_ATTRIBUTE_NORMAL;
+        if (options.noFollow) {
+            flags |= FILE_FLAG_OPEN_REPARSE_POINT;
+        }
+        HANDLE h = CreateFileA(paths.Map(path).c_str(), access, share, nullptr, disposition, flags,
+                               nullptr);
+        if (h == INVALID_HANDLE_VALUE) {
+            return nullptr;
+        }
+        if (options.noFollow) {
+            BY_HANDLE_FILE_INFORMATION info;
+            if (!GetFileInformationByHandle(h, &info) ||
+                (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+                CloseHandle(h);
+                return nullptr;
+            }
+        }
+        bool append = options.mode == OpenMode::AppendExisting ||
+                      options.mode == OpenMode::AppendCreate;
+        return std::make_unique<Win32File>(h, append);
+    }
+
+    bool Remove(const std::string& path) override {
+        return DeleteFileA(paths.Map(path).c_str()) != 0;
+    }
+
+    bool Rename(const std::string& from, const std::string& to) override {
+        return MoveFileA(paths.Map(from).c_str(), paths.Map(to).c_str()) != 0;
+    }
+
+    bool ReplaceAtomically(const std::string& replacement, const std::string& target) override {
+        std::string from = paths.Map(replacement);
+        std::string to = paths.Map(target);
+        HANDLE h = CreateFileA(from.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) {
+            return false;
+        }
+        bool synced = FlushFileBuffers(h) != 0;
+        CloseHandle(h);
+        return synced && MoveFileExA(from.c_str(), to.c_str(),
+                                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    }
+
+    bool Exists(const std::string& path) override {
+        return GetFileAttributesA(paths.Map(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+
+    std::string MapPath(const std::string& path) override { return paths.Map(path); }
+
+private:
+    PathMap paths;
+};
+
+// The real profile functions of the system.
+class Win32ProfileFunctions : public ProfileFunctions {
+public:
+    explicit Win32ProfileFunctions(PathMap paths) : paths(std::move(paths)) {}
+
+    unsigned GetString(const char* section, const char* key, const char* fallback, char* out,
+                       unsigned size, const std::string& path) override {
+        if (path.empty()) {
+            // An empty name would reach the system's own win.ini.
+            std::string_view value = fallback ? fallback : "";
+            if (out == nullptr || size == 0) {
+                return 0;
+            }
+            size_t n = value.size() < size - 1 ? value.size() : size - 1;
+            value.copy(out, n);
+            out[n] = '\0';
+            return static_cast<unsigned>(n);
+        }
+        return GetPrivateProfileStringA(section, key, fallback, out, size,
+                                        paths.Map(path).c_str());
+    }
+
+    int WriteString(const char* section, const char* key, const char* value,
+                    const std::string& path) override {
+        if (path.empty()) {
+            return 0;
+        }
+        return WritePrivateProfileStringA(section, key, value, paths.Map(path).c_str());
+    }
+
+    unsigned GetSectionNames(char* out, unsigned size, const std::string& path) override {
+        if (path.empty()) {
+            if (out != nullptr && size > 0) {
+                out[0] = '\0';
+            }
+            return 0;
+        }
+        return GetPrivateProfileSectionNamesA(out, size, paths.Map(path).c_str());
+    }
+
+private:
+    PathMap paths;
+};
+
+class Win32Clock : public Clock {
+public:
+    LocalTime Now() override {
+        SYSTEMTIME st;
+        GetLocalTime(&st);
+        return LocalTime{st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute};
+    }
+};
+
+class Win32Platform : public Platform {
+public:
+    explicit Win32Platform(const PathMap& paths) : paths(paths), files(paths), profile(paths) {}
+    FileSystem& Files() override { return files; }
+    ProfileFunctions& Profile() override { return profile; }
+    Clock& LocalClock() override { return clock; }
+    const PathMap& Paths() const override { return paths; }
+
+private:
+    PathMap paths;
+    Win32FileSystem files;
+    Win32ProfileFunctions profile;
+    Win32Clock clock;
+};
+
+}  // namespace
+
+PathMap PathMap::FromEnvironment() { return PathMap(); }
+
+PathMap PathMap::ForRoot(const std::string& root) { return PathMap(root, '\\'); }
+
+bool IsLeadByte(char c) { return IsDBCSLeadByte(static_cast<BYTE>(c)) != 0; }
+
+bool EnsurePrivateDirectory(const std::string& dir, char separator) {
+    for (size_t at = dir.find(separator, 3); at != std::string::npos;
+         at = dir.find(separator, at + 1)) {
+        CreateDirectoryA(dir.substr(0, at).c_str(), nullptr);
+    }
+    return CreateDirectoryA(dir.c_str(), nullptr) != 0 ||
+           GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+std::unique_ptr<Platform> CreatePlatform(const PathMap& paths) {
+    return std::make_unique<Win32Platform>(paths);
+}
+
+}  // namespace qv

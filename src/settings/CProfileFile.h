@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/ProfileFunctions.h"
+
+namespace qv {
+
+// Typed access to one profile (INI) file through the platform's profile functions.
+// Texts are NUL-terminated 8-bit strings; a null pointer stands for "none".
+// Nothing is cached here: every read goes to the profile functions.
+class CProfileFile {
+public:
+    explicit CProfileFile(ProfileFunctions& functions) : functions(functions) {}
+    virtual ~CProfileFile() = default;
+    CProfileFile(const CProfileFile&) = delete;
+    CProfileFile& operator=(const CProfileFile&) = delete;
+
+    void SetPath(const char* newPath);
+    const std::optional<std::string>& Path() const { return path; }
+
+    std::string GetString(const char* section, const char* key, const char* fallback = nullptr);
+    int WriteString(const char* section, const char* key, const char* value);
+    int GetBool(const char* section, const char* key, int fallback);
+    int WriteBool(const char* section, const char* key, int flag);
+    int WriteInt(const char* section, const char* key, int32_t value, int base);
+    int SectionExists(const char* name);
+    // With a buffer: the platform's section name list. Without: the size a buffer needs.
+    unsigned GetSectionNames(char* buffer, unsigned size);
+
+    // Building blocks, open for tests.
+    static int ParseBool(const char* text, int fallback);
+    static void FormatInteger(int32_t value, char* buffer, int base);
+    static void FormatBinary(uint32_t value, char* buffer, unsigned maxDigits);
+    using ListVisitor = int (*)(const char* entry, void* context);
+    static int ForEachListEntry(const char* list, ListVisitor visitor, void* context);
+
+private:
+    std::unique_ptr<char[]> ReadRaw(const char* section, const char* key, const char* fallback);
+    size_t GetStringToBuffer(const char* section, const char* key, char* out, size_t outLength,
+                             const char* fallback);
+    const std::string& FileName() const;
+
+    ProfileFunctions& functions;
+    std::optional<std::string> path;
+};
+
+}  // namespace qv

@@ -1,0 +1,294 @@
+// One table of profile cases, run against this build's profile functions: our own
+// implementation on Linux, the system's GetPrivateProfileStringA and friends on Windows.
+// The expected answers are the same for both.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "settings/CProfileFile.h"
+#include "support/PlatformFixture.h"
+
+#ifndef _WIN32
+#include "platform/posix/PosixProfileFunctions.h"
+#endif
+
+namespace qv {
+namespace {
+
+const char* const kIni = "C:\\Windows\\System32\\Quorvex.ini";
+
+struct ProfileCase {
+    const char* name;
+    const char* file;  // the file's content before the case; null: no file
+    std::function<std::string(CProfileFile&)> run;
+    std::string expected;
+};
+
+std::string Bool(CProfileFile& p, const char* key, int fallback = 0) {
+    return std::to_string(p.GetBool("S", key, fallback));
+}
+
+std::string WriteIntThenRead(CProfileFile& p, int32_t value, int base) {
+    p.WriteInt("S", "n", value, base);
+    return p.GetString("S", "n", "missing");
+}
+
+const char* const kBools =
+    "[S]\nt1=true\nt2=TRUE\nt3=Yes\nt4=1\nt5=2\nt6=-1\nt7=12abc\n"
+    "f1=no\nf2=false\nf3=0\nf4=abc\nf5=0x10\nempty=\n";
+
+const ProfileCase kCases[] = {
+    {"BoolTrueValues", kBools,
+     [](CProfileFile& p) {
+         std::string out;
+         for (const char* k : {"t1", "t2", "t3", "t4", "t5", "t6", "t7"}) out += Bool(p, k);
+         return out;
+     },
+     "1111111"},
+    {"BoolFalseValues", kBools,
+     [](CProfileFile& p) {
+         std::string out;
+         for (const char* k : {"f1", "f2", "f3", "f4", "f5"}) out += Bool(p, k, 1);
+         return out;
+     },
+     "00000"},
+    {"BoolMissingOrEmptyGivesDefault", kBools,
+     [](CProfileFile& p) {
+         return Bool(p, "missing", 0) + Bool(p, "missing", 1) + Bool(p, "empty", 0) +
+                Bool(p, "empty", 1) + std::to_string(p.GetBool("NoSection", "t1", 7));
+     },
+     "01017"},
+    {"BoolFromMissingFile", nullptr, [](CProfileFile& p) { return Bool(p, "t1", 1) + Bool(p, "t1", 0); },
+     "10"},
+    {"WriteBoolStoresOneOrZero", nullptr,
+     [](CProfileFile& p) {
+         p.WriteBool("S", "a", 7);
+         p.WriteBool("S", "b", -1);
+         p.WriteBool("S", "c", 0);
+         return p.GetString("S", "a") + p.GetString("S", "b") + p.GetString("S", "c");
+     },
+     "110"},
+    {"WriteIntHex", nullptr, [](CProfileFile& p) { return WriteIntThenRead(p, 255, 16); }, "FF"},
+    {"WriteIntOctal", nullptr, [](CProfileFile& p) { return WriteIntThenRead(p, 255, 8); }, "377"},
+    {"WriteIntBinary", nullptr, [](CProfileFile& p) { return WriteIntThenRead(p, 5, 2); }, "101"},
+    {"WriteIntBinaryZero", nullptr, [](CProfileFile& p) { return WriteIntThenRead(p, 0, 2); }, "0"},
+    {"WriteIntBinaryMinusOne", nullptr, [](CProfileFile& p) { return WriteIntThenRead(p, -1, 2); },
+     std::string(32, '1')},
+    {"WriteIntHexMinusOne", nullptr, [](CProfileFile& p) { return WriteIntThenRead(p, -1, 16); },
+     "FFFFFFFF"},
+    {"WriteIntDecimalMinusOne", nullptr,
+     [](CProfileFile& p) { return WriteIntThenRead(p, -1, 10); }, "-1"},
+    {"WriteIntOtherBaseIsDecimal", nullptr,
+     [](CProfileFile& p) { return WriteIntThenRead(p, -42, 7); }, "-42"},
+    {"ValueOf1000Characters", nullptr,
+     [](CProfileFile& p) {
+         p.WriteString("S", "long", std::string(1000, 'x').c_str());
+         return p.GetString("S", "long");
+     },
+     std::string(1000, 'x')},
+    {"ValuesAroundTheFirstBufferSize", nullptr,
+     [](CProfileFile& p) {
+         std::string out;
+         for (size_t n : {510u, 511u, 512u, 1023u, 1024u}) {
+             std::string v(n, 'v');
+             p.WriteString("S", "k", v.c_str());
+             out += p.GetString("S", "k") == v ? "=" : "!";
+         }
+         return out;
+     },
+     "====="},
+    {"SectionExistsIgnoresCase", "[Main]\nInstalled=1\n[www.example.com]\nDesc=x\n",
+     [](CProfileFile& p) {
+         return std::to_string(p.SectionExists("MAIN")) +
+                std::to_string(p.SectionExists("WWW.EXAMPLE.COM")) +
+                std::to_string(p.SectionExists("www.example.com"));
+     },
+     "111"},
+    {"SectionExistsNeedsTheWholeName", "[Main]\nInstalled=1\n[www.example.com]\nDesc=x\n",
+     [](CProfileFile& p) {
+         return std::to_string(p.SectionExists("Mai")) + std::to_string(p.SectionExists("www.")) +
+                std::to_string(p.SectionExists("www.example.com.au")) +
+                std::to_string(p.SectionExists(nullptr));
+     },
+     "0000"},
+    {"SectionExistsWithoutSections", "key=value\n",
+     [](CProfileFile& p) { return std::to_string(p.SectionExists("key")); }, "0"},
+    {"SectionExistsWithoutFile", nullptr,
+     [](CProfileFile& p) { return std::to_string(p.SectionExists("Main")); }, "0"},
+    {"WriteStringWithoutValueLeavesAnEmptyKey", "[S]\nk=old\n",
+     [](CProfileFile& p) {
+         p.WriteString("S", "k", nullptr);
+         p.WriteString("S", "fresh", nullptr);
+         return "[" + p.GetString("S", "k", "default") + "][" +
+                p.GetString("S", "fresh", "default") + "]";
+     },
+     "[][]"},
+    {"WriteWithoutSectionOrKeyFails", nullptr,
+     [](CProfileFile& p) {
+         return std::to_string(p.WriteString(nullptr, "k", "v")) +
+                std::to_string(p.WriteString("S", nullptr, "v")) +
+                std::to_string(p.SectionExists("S"));
+     },
+     "000"},
+    {"KeysIgnoreCase", "[Main]\nReqPass=yes\n",
+     [](CProfileFile& p) {
+         return p.GetString("main", "REQPASS") + std::to_string(p.GetBool("MAIN", "reqpass", 0));
+     },
+     "yes1"},
+    {"FirstOfTwoEqualSectionsWins", "[A]\nk=first\n[B]\nk=b\n[a]\nk=second\nonly=2\n",
+     [](CProfileFile& p) { return p.GetString("A", "k") + "," + p.GetString("a", "only", "-"); },
+     "first,-"},
+    {"WriteGoesToTheFirstSection", "[A]\nk=first\n[a]\nk=second\n",
+     [](CProfileFile& p) {
+         p.WriteString("a", "k", "changed");
+         return p.GetString("A", "k");
+     },
+     "changed"},
+    {"ValuesLoseSurroundingBlanks", "[S]\n  key  =   spaced value   \ntab=\tx\t\n",
+     [](CProfileFile& p) { return p.GetString("S", "key") + "|" + p.GetString("s", "TAB"); },
+     "spaced value|x"},
+    {"WriteKeepsOtherKeysAndSections", "[Main]\nInstalled=1\nReqPass=0\n[Other]\nx=y\n",
+     [](CProfileFile& p) {
+         p.WriteString("Main", "ReqPass", "1");
+         p.WriteString("Main", "Set", "1");
+         p.WriteString("New", "Desc", "d");
+         return p.GetString("Main", "Installed") + p.GetString("Main", "ReqPass") +
+                p.GetString("Main", "Set") + p.GetString("Other", "x") + p.GetString("New", "Desc");
+     },
+     "111yd"},
+    {"WriteKeepsComments", "; settings\n[Main]\n; the switch\nReqPass=0\n",
+     [](CProfileFile& p) {
+         p.WriteString("Main", "ReqPass", "1");
+         return p.GetString("Main", "ReqPass");
+     },
+     "1"},
+    {"MissingKeyGivesTheDefault", "[S]\nk=v\n",
+     [](CProfileFile& p) {
+         return p.GetString("S", "nope", "dflt") + "|" + p.GetString("S", "nope") + "|" +
+                p.GetString("T", "k", "dflt");
+     },
+     "dflt||dflt"},
+    {"SectionNamesInFileOrder", "[Main]\na=1\n[www.b.com]\nDesc=\n[c]\n",
+     [](CProfileFile& p) {
+         char buffer[64] = {};
+         unsigned n = p.GetSectionNames(buffer, sizeof buffer);
+         return std::string(buffer, n + 1) + std::to_string(n);
+     },
+     std::string("Main\0www.b.com\0c\0\0", 18) + "17"},
+    {"SectionNamesCutToTheBuffer", "[alpha]\n[beta]\n",
+     [](CProfileFile& p) {
+         char buffer[16];
+         std::fill(std::begin(buffer), std::end(buffer), '#');
+         unsigned n = p.GetSectionNames(buffer, 8);
+         return std::string(buffer, 8) + std::to_string(n);
+     },
+     std::string("alpha\0", 6) + std::string(2, '\0') + "6"},
+    {"SectionNamesNeededSize", "[Main]\n[ab]\n",
+     [](CProfileFile& p) { return std::to_string(p.GetSectionNames(nullptr, 0)); }, "10"},
+    {"NewFileIsCreatedOnFirstWrite", nullptr,
+     [](CProfileFile& p) {
+         p.WriteBool("Main", "Installed", 1);
+         return p.GetString("Main", "Installed");
+     },
+     "1"},
+};
+
+class ProfileTable : public test::PlatformFixture,
+                     public ::testing::WithParamInterface<ProfileCase> {};
+
+TEST_P(ProfileTable, GivesTheSameAnswerAsWindows) {
+    if (GetParam().file != nullptr) {
+        WriteSystem(kIni, GetParam().file);
+    }
+    CProfileFile profile(platform->Profile());
+    profile.SetPath(kIni);
+    EXPECT_EQ(GetParam().run(profile), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ProfileTable, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+class ProfileFileContent : public test::PlatformFixture {};
+
+TEST_F(ProfileFileContent, WriteKeepsCommentsAndOtherLines) {
+    WriteSystem(kIni, "; settings\n[Main]\n; the switch\nReqPass=0\n[Other]\nx=y\n");
+    CProfileFile profile(platform->Profile());
+    profile.SetPath(kIni);
+    profile.WriteString("Main", "ReqPass", "1");
+    std::string content = ReadSystem(kIni);
+    for (const char* kept : {"; settings", "; the switch", "[Other]", "x=y", "ReqPass=1"}) {
+        EXPECT_NE(content.find(kept), std::string::npos) << kept << " in:\n" << content;
+    }
+    EXPECT_EQ(content.find("ReqPass=0"), std::string::npos);
+}
+
+TEST_F(ProfileFileContent, NewKeysJoinTheirSectionAndNewSectionsGoLast) {
+    WriteSystem(kIni, "[Main]\nInstalled=1\n[Other]\nx=y\n");
+    CProfileFile profile(platform->Profile());
+    profile.SetPath(kIni);
+    profile.WriteString("Main", "Set", "0");
+    profile.WriteString("Last", "k", "v");
+    std::string content = ReadSystem(kIni);
+    size_t set = content.find("Set=0");
+    ASSERT_NE(set, std::string::npos);
+    EXPECT_LT(set, content.find("[Other]"));
+    EXPECT_GT(content.find("[Last]"), content.find("x=y"));
+}
+
+TEST_F(ProfileFileContent, NoPathReadsDefaultsAndWritesNothing) {
+    CProfileFile profile(platform->Profile());
+    EXPECT_EQ(profile.GetString("Main", "k", "d"), "d");
+    EXPECT_EQ(profile.WriteString("Main", "k", "v"), 0);
+    profile.SetPath(kIni);
+    profile.SetPath(nullptr);  // keeps an empty path, as before
+    ASSERT_TRUE(profile.Path().has_value());
+    EXPECT_EQ(*profile.Path(), "");
+    EXPECT_EQ(profile.WriteString("Main", "k", "v"), 0);
+    EXPECT_FALSE(ExistsSystem(kIni));
+}
+
+TEST_F(ProfileFileContent, ChangesMadeBehindOurBackAreSeen) {
+    WriteSystem(kIni, "[Main]\nReqPass=0\n");
+    CProfileFile profile(platform->Profile());
+    profile.SetPath(kIni);
+    EXPECT_EQ(profile.GetBool("Main", "ReqPass", 1), 0);
+    // Same size, new content: the file's time or identity tells us.
+    std::filesystem::remove(Real(kIni));
+    WriteSystem(kIni, "[Main]\nReqPass=1\n");
+    EXPECT_EQ(profile.GetBool("Main", "ReqPass", 0), 1);
+    std::filesystem::remove(Real(kIni));
+    EXPECT_EQ(profile.GetBool("Main", "ReqPass", 0), 0);
+}
+
+#ifndef _WIN32
+TEST(PosixProfileCache, LookupsDoNotReparseTheFile) {
+    test::TempRoot root;
+    PathMap paths = PathMap::ForRoot(root.String());
+    test::WriteBytes(paths.Map(kIni), "[Main]\nReqPass=1\n[a]\nHidden=1\n");
+    PosixProfileFunctions functions(paths);
+    CProfileFile profile(functions);
+    profile.SetPath(kIni);
+    for (int i = 0; i < 1000; ++i) {
+        ASSERT_EQ(profile.GetBool("a", "Hidden", 0), 1);
+    }
+    EXPECT_EQ(functions.ParseCount(), 1u);
+    profile.WriteBool("a", "Hidden", 0);
+    EXPECT_EQ(profile.GetBool("a", "Hidden", 1), 0);
+    EXPECT_EQ(functions.ParseCount(), 2u);
+}
+
+TEST(PosixProfileCache, NewSettingsFileIsPrivate) {
+    test::TempRoot root;
+    PathMap paths = PathMap::ForRoot(root.String());
+    PosixProfileFunctions functions(paths);
+    CProfileFile profile(functions);
+    profile.SetPath(kIni);
+    profile.WriteString("Main", "Password", "x");
+    auto perms = std::filesystem::status(paths.Map(kIni)).permissions();
+    EXPECT_EQ(perms & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+}
+#endif
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,74 @@
+#include "support/FaultyFileSystem.h"
+
+namespace qv::test {
+namespace {
+
+class FaultyFile : public File {
+public:
+    FaultyFile(std::unique_ptr<File> real, long long writeBudget, bool failReads)
+        : real(std::move(real)), writeBudget(writeBudget), failReads(failReads) {}
+
+    long long Read(char* buffer, size_t size) override {
+        if (failReads && readOnce) {
+            return -1;
+        }
+        readOnce = true;
+        return real->Read(buffer, size);
+    }
+
+    bool Write(const char* data, size_t size) override {
+        if (writeBudget < 0) {
+            return real->Write(data, size);
+        }
+        if (static_cast<long long>(size) > writeBudget) {
+            // Part of the data lands, as on a disk that fills up mid-write.
+            real->Write(data, static_cast<size_t>(writeBudget));
+            writeBudget = 0;
+            return false;
+        }
+        writeBudget -= static_cast<long long>(size);
+        return real->Write(data, size);
+    }
+
+    bool Rewind() override { return real->Rewind(); }
+    bool Sync() override { return real->Sync(); }
+
+private:
+    std::unique_ptr<File> real;
+    long long writeBudget;  // -1: unlimited
+    bool failReads;
+    bool readOnce = false;
+};
+
+}  // namespace
+
+std::unique_ptr<File> FaultyFileSystem::Open(const std::string& path, const OpenOptions& options) {
+    if (failOpen.count(path) != 0) {
+        return nullptr;
+    }
+    auto file = real.Open(path, options);
+    if (!file) {
+        return nullptr;
+    }
+    bool limited = failWritesTo.count(path) != 0;
+    bool badReads = failReads.count(path) != 0;
+    if (!limited && !badReads) {
+        return file;
+    }
+    return std::make_unique<FaultyFile>(std::move(file), limited ? writeBudget : -1, badReads);
+}
+
+bool FaultyFileSystem::Remove(const std::string& path) {
+    return failRemove ? false : real.Remove(path);
+}
+
+bool FaultyFileSystem::Rename(const std::string& from, const std::string& to) {
+    return real.Rename(from, to);
+}
+
+bool FaultyFileSystem::ReplaceAtomically(const std::string& replacement, const std::string& target) {
+    ++replaceCalls;
+    return failReplace ? false : real.ReplaceAtomically(replacement, target);
+}
+
+}  // namespace qv::test

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <set>
+#include <string>
+
+#include "platform/File.h"
+
+namespace qv::test {
+
+// Wraps a real file system and makes chosen operations fail, the way a full disk, a lost
+// device or a busy file would.
+class FaultyFileSystem : public FileSystem {
+public:
+    explicit FaultyFileSystem(FileSystem& real) : real(real) {}
+
+    std::unique_ptr<File> Open(const std::string& path, const OpenOptions& options) override;
+    bool Remove(const std::string& path) override;
+    bool Rename(const std::string& from, const std::string& to) override;
+    bool ReplaceAtomically(const std::string& replacement, const std::string& target) override;
+    bool Exists(const std::string& path) override { return real.Exists(path); }
+    std::string MapPath(const std::string& path) override { return real.MapPath(path); }
+
+    std::set<std::string> failOpen;        // system paths whose opens fail
+    std::set<std::string> failWritesTo;    // system paths whose files accept this many bytes...
+    long long writeBudget = 0;             // ...and then fail every write (a full disk)
+    std::set<std::string> failReads;       // system paths whose reads fail after the first chunk
+    bool failReplace = false;
+    bool failRemove = false;
+    int replaceCalls = 0;
+
+private:
+    FileSystem& real;
+};
+
+}  // namespace qv::test
