@@ -30,12 +30,10 @@ unsigned CopyProfileSectionNames(const std::vector<std::string>& names, char* ou
         }
         size_t need = name.size() + 1;
         if (need >= room) {
-            if (room > 0) {
-                std::memcpy(p, name.data(), room - 1);
-                p += room - 1;
-                *p++ = '\0';
-            }
-            *p = '\0';
+            // The last name is cut to what fits and ends with its own NUL; no second NUL
+            // follows, as the system's function has it.
+            std::memcpy(p, name.data(), room - 1);
+            p[room - 1] = '\0';
             return size - 2;
         }
         std::memcpy(p, name.data(), name.size());

@@ -12,7 +12,7 @@ namespace qv {
 unsigned CopyProfileValue(std::string_view value, char* out, unsigned size);
 
 // Copies the names, each ended by a NUL, plus a final NUL. A list that does not fit is cut
-// (the last name shortened) and the result is size - 2.
+// (the last name shortened and ended by a single NUL) and the result is size - 2.
 unsigned CopyProfileSectionNames(const std::vector<std::string>& names, char* out, unsigned size);
 
 }  // namespace qv

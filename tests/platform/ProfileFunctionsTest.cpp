@@ -177,12 +177,19 @@ const ProfileCase kCases[] = {
      std::string("Main\0www.b.com\0c\0\0", 18) + "17"},
     {"SectionNamesCutToTheBuffer", "[alpha]\n[beta]\n",
      [](CProfileFile& p) {
-         char buffer[16];
-         std::fill(std::begin(buffer), std::end(buffer), '#');
-         unsigned n = p.GetSectionNames(buffer, 8);
-         return std::string(buffer, 8) + std::to_string(n);
+         std::string out;
+         for (unsigned size : {1u, 2u, 3u, 8u, 9u, 12u, 13u, 14u}) {
+             char buffer[16];
+             std::fill(std::begin(buffer), std::end(buffer), '#');
+             unsigned n = p.GetSectionNames(buffer, size);
+             out += std::to_string(n) + ":";
+             for (char c : std::string(buffer, 14)) out += c == '\0' ? '0' : c;
+             out += " ";
+         }
+         return out;
      },
-     std::string("alpha\0", 6) + std::string(2, '\0') + "6"},
+     "0:0############# 0:0############# 1:a0############ 6:alpha00####### "
+     "7:alpha0b0###### 10:alpha0beta0### 11:alpha0beta00## 11:alpha0beta00## "},
     {"SectionNamesNeededSize", "[Main]\n[ab]\n",
      [](CProfileFile& p) { return std::to_string(p.GetSectionNames(nullptr, 0)); }, "10"},
     {"NewFileIsCreatedOnFirstWrite", nullptr,

@@ -93,8 +93,8 @@ TEST_F(TextFileTest, HeldFileCannotBeOpenedAgainNorEmptied) {
     TextFile second;
     EXPECT_FALSE(second.Open(files(), Etc("held.txt"), {OpenMode::ReadExisting, true}));
     EXPECT_FALSE(second.Open(files(), Etc("held.txt"), {OpenMode::WriteTruncate, true}));
-    EXPECT_EQ(ReadSystem(Etc("held.txt")), "keep me");
     holder.Close();
+    EXPECT_EQ(ReadSystem(Etc("held.txt")), "keep me");
     EXPECT_TRUE(second.Open(files(), Etc("held.txt"), {OpenMode::WriteTruncate, true}));
 }
 

@@ -76,8 +76,14 @@ TEST_F(ActivityLogTest, EntriesAreWrittenVerbatimAndAtOnce) {
     log.BuildPaths();
     ASSERT_TRUE(log.OpenLogFile());
     log.WriteLogLine("User entered wrong password: \"%s%n%x\"");
-    // Already on disk while the log is still open: nothing waits in a buffer.
-    EXPECT_EQ(ReadSystem(kLog), OnDisk("Quorvex Log Created\n\nUser entered wrong password: \"%s%n%x\""));
+    const std::string expected = OnDisk("Quorvex Log Created\n\nUser entered wrong password: \"%s%n%x\"");
+#ifndef _WIN32
+    // Already on disk while the log is still open: nothing waits in a buffer. (Windows
+    // lets no one read the log while we hold it.)
+    EXPECT_EQ(ReadSystem(kLog), expected);
+#endif
+    log.Close();
+    EXPECT_EQ(ReadSystem(kLog), expected);
 }
 
 TEST_F(ActivityLogTest, ClosedLogDropsEntries) {
