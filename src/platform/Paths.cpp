@@ -32,7 +32,9 @@ std::string PathMap::SettingsDirectory() const {
         return std::string(kSystemPrefix.substr(0, kSystemPrefix.size() - 1));
     }
     std::string dir = Join(root, separator, "var/lib/quorvex");
-    EnsurePrivateDirectory(dir, separator);
+    if (!settingsDirectoryMade) {
+        settingsDirectoryMade = EnsurePrivateDirectory(dir, separator);
+    }
     return dir;
 }
 

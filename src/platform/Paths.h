@@ -30,6 +30,7 @@ public:
 private:
     std::string root;
     char separator = '/';
+    mutable bool settingsDirectoryMade = false;  // spares a system call on every lookup
 };
 
 }  // namespace qv
