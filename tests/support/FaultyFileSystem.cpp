@@ -43,7 +43,7 @@ private:
 }  // namespace
 
 std::unique_ptr<File> FaultyFileSystem::Open(const std::string& path, const OpenOptions& options) {
-    if (failOpen.count(path) != 0) {
+    if (failOpen.count(path) != 0 || (onOpen && !onOpen(path))) {
         return nullptr;
     }
     auto file = real.Open(path, options);

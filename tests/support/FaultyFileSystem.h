@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <set>
 #include <string>
 
@@ -21,6 +22,7 @@ public:
     std::string MapPath(const std::string& path) override { return real.MapPath(path); }
 
     std::set<std::string> failOpen;        // system paths whose opens fail
+    std::function<bool(const std::string&)> onOpen;  // when set, false fails the open
     std::set<std::string> failWritesTo;    // system paths whose files accept this many bytes...
     long long writeBudget = 0;             // ...and then fail every write (a full disk)
     std::set<std::string> failReads;       // system paths whose reads fail after the first chunk

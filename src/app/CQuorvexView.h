@@ -1,0 +1,46 @@
+#pragma once
+
+#include <string>
+
+#include "framework/FormView.h"
+#include "hosts/CHostsFile.h"
+#include "hosts/CRestrictionCommands.h"
+#include "platform/Platform.h"
+#include "protect/CActivityLog.h"
+#include "protect/CFileScrambler.h"
+#include "settings/CProfileFile.h"
+
+namespace qv {
+
+// The main form view: it owns the run's state and routes every command to the part of the
+// program that handles it.
+class CQuorvexView : public FormView, private CommandGate, private LogViewState {
+public:
+    CQuorvexView(Toolkit& toolkit, Platform& platform);
+    // Closes and scrambles the log, then scrambles the settings file.
+    ~CQuorvexView() override;
+
+    // The start-up sequence, run while the main window is still hidden.
+    void OnInitialUpdate();
+    void OnCommand(int id) override;
+    void OnDoubleClick(int id) override;
+
+    Platform& platform;
+    ListModel& restrictionList;
+    std::string startTime;
+    CProfileFile settings;
+    CActivityLog log;  // logFile, logPath, scrambledLogPath, logOpen
+    CFileScrambler scrambler;
+    CHostsFile hostsFile;  // inputFile, outputFile
+    CRestrictionCommands restrictions;  // pendingChange
+    bool passwordSet = false;
+    bool viewingLog = false;
+    bool unlocked = false;
+
+private:
+    bool Allow() override;
+    bool ViewingLog() const override { return viewingLog; }
+    void SaveDecryptedLog() override {}
+};
+
+}  // namespace qv

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+#include "framework/MessageBoxes.h"
+
+namespace qv {
+
+class Dialog;
+class FormView;
+
+// What a window system offers the program: modal dialogs, message boxes and the main window.
+class Toolkit : public MessageBoxes {
+public:
+    // Shows `dialog` modally and runs until it ends; returns its result.
+    virtual int RunModal(Dialog& dialog) = 0;
+
+    // The main frame around `view`: caption, menu and shortcuts; hidden until shown.
+    virtual void CreateMainWindow(FormView& view, const std::string& caption) = 0;
+    virtual void SetMainCaption(const std::string& caption) = 0;
+    virtual void ShowMainWindow() = 0;
+    // Runs the message loop until the main window closes or a quit is posted; the exit code.
+    virtual int RunMessageLoop() = 0;
+    virtual void PostQuit(int exitCode) = 0;
+    virtual void CloseMainWindow() = 0;
+};
+
+}  // namespace qv

@@ -1,0 +1,129 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/CQuorvexApp.h"
+#include "framework/headless/HeadlessToolkit.h"
+#include "hosts/CHostsFile.h"
+#include "support/FaultyFileSystem.h"
+#include "support/PlatformFixture.h"
+
+namespace qv::test {
+
+// The real platform, with a file system that can be made to fail.
+class TestPlatform : public Platform {
+public:
+    explicit TestPlatform(Platform& real) : real(real), faulty(real.Files()) {}
+    FileSystem& Files() override { return faulty; }
+    ProfileFunctions& Profile() override { return real.Profile(); }
+    Clock& LocalClock() override { return clock; }
+    const PathMap& Paths() const override { return real.Paths(); }
+
+    struct FixedClock : Clock {
+        LocalTime now{2003, 3, 7, 9, 5};
+        LocalTime Now() override { return now; }
+    } clock;
+    Platform& real;
+    FaultyFileSystem faulty;
+};
+
+// Whole program starts in-process, through the headless toolkit, in a sandbox root.
+class AppFixture : public PlatformFixture {
+protected:
+    static constexpr const char* kIni = "C:\\Windows\\System32\\Quorvex.ini";
+    static constexpr const char* kLog = "C:\\Windows\\System32\\Quorvexlog.log";
+
+    AppFixture() : testPlatform(*platform) {}
+
+    void TearDown() override {
+        Stop();
+        EXPECT_TRUE(ui.errors.empty()) << ::testing::PrintToString(ui.errors);
+    }
+
+    // Starts the program: start-up runs to the shown main window.
+    CQuorvexView& Start() {
+        Stop();
+        guard = std::make_unique<InProcessInstanceGuard>(registry);
+        app = std::make_unique<CQuorvexApp>(ui, testPlatform, *guard);
+        EXPECT_TRUE(app->InitInstance());
+        return *app->View();
+    }
+    // Runs the message loop with nothing to do, then the teardown (closing the window).
+    void Stop() {
+        if (app) {
+            ui.RunMessageLoop();
+            ui.CloseMainWindow();
+            app.reset();
+            guard.reset();
+        }
+    }
+    CQuorvexView& View() { return *app->View(); }
+
+    void WriteHosts(const std::string& bytes) { WriteSystem(kHostsPath, bytes); }
+    // The hosts file's bytes. A running program holds the file without sharing, and Windows
+    // then lets no one read it: the files are let go for the read and taken again.
+    std::string Hosts() { return ReadReleased(kHostsPath); }
+    std::string ReadReleased(const std::string& path) {
+        if (!app) {
+            return ReadSystem(path);
+        }
+        ControlSet& form = View().Controls();
+        std::string status1 = form.Text(1013);
+        std::string status2 = form.Text(1014);
+        bool held = View().hostsFile.inputFile.IsOpen();
+        View().hostsFile.CloseFiles();
+        std::string bytes = ReadSystem(path);
+        if (held) {
+            View().hostsFile.OpenFiles();
+        }
+        form.SetText(1013, status1);
+        form.SetText(1014, status2);
+        return bytes;
+    }
+    // The platform's text form of `text` ("\n" as the platform's line end).
+    static std::string Text(const std::string& text) {
+        std::string out;
+        for (char c : text) {
+            if (c == '\n') {
+                out += kLineEnd;
+            } else {
+                out += c;
+            }
+        }
+        return out;
+    }
+    std::string Label(int id) { return View().Controls().Text(id); }
+    bool Enabled(int id) { return View().Controls().Enabled(id); }
+    std::vector<std::string> ListLines() {
+        std::vector<std::string> lines;
+        ListModel& list = View().restrictionList;
+        for (size_t i = 0; i < list.Count(); ++i) {
+            lines.emplace_back(list.Line(i));
+        }
+        return lines;
+    }
+    // The transcript since the last call.
+    std::vector<std::string> Shown() {
+        std::vector<std::string> out(ui.transcript.begin() + static_cast<std::ptrdiff_t>(seen),
+                                     ui.transcript.end());
+        seen = ui.transcript.size();
+        return out;
+    }
+    static std::string Message(const std::string& text, const std::string& caption = "",
+                               unsigned style = kMbOk) {
+        return DescribeMessage(text, caption, style);
+    }
+
+    HeadlessToolkit ui;
+    TestPlatform testPlatform;
+    bool registry = false;
+    std::unique_ptr<InProcessInstanceGuard> guard;
+    std::unique_ptr<CQuorvexApp> app;
+    size_t seen = 0;
+};
+
+}  // namespace qv::test
