@@ -31,7 +31,7 @@ public:
     CProfileFile settings;
     CActivityLog log;  // logFile, logPath, scrambledLogPath, logOpen
     CFileScrambler scrambler;
-    CHostsFile hostsFile;  // inputFile, outputFile
+    CHostsFile hostsFile;               // inputFile, outputFile
     CRestrictionCommands restrictions;  // pendingChange
     bool passwordSet = false;
     bool viewingLog = false;

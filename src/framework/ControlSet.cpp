@@ -5,8 +5,14 @@ namespace qv {
 ControlSet::ControlSet(const DialogTemplate& source) : source(source) {
     controls.reserve(source.controls.size());
     for (const ControlTemplate& t : source.controls) {
-        ControlState state{&t, t.id, t.kind, t.text, (t.style & cs::kDisabled) == 0,
-                           (t.style & cs::kHidden) == 0, 0, nullptr};
+        ControlState state{&t,
+                           t.id,
+                           t.kind,
+                           t.text,
+                           (t.style & cs::kDisabled) == 0,
+                           (t.style & cs::kHidden) == 0,
+                           0,
+                           nullptr};
         if (t.kind == ControlKind::ListBox) {
             state.list = std::make_unique<ListModel>();
         }

@@ -2,7 +2,9 @@
 
 namespace qv {
 
-int Dialog::DoModal() { return toolkit.RunModal(*this); }
+int Dialog::DoModal() {
+    return toolkit.RunModal(*this);
+}
 
 void Dialog::Open() {
     const DialogTemplate* source = FindDialogTemplate(templateId);
@@ -26,7 +28,9 @@ void Dialog::OnOK() {
     }
 }
 
-void Dialog::OnCancel() { EndDialog(2); }
+void Dialog::OnCancel() {
+    EndDialog(2);
+}
 
 void Dialog::OnCommand(int id) {
     if (id == 1) {
@@ -93,7 +97,9 @@ void Dialog::PressEscape() {
     }
 }
 
-void Dialog::CloseBox() { PressEscape(); }
+void Dialog::CloseBox() {
+    PressEscape();
+}
 
 void Dialog::Type(int id, const std::string& text) {
     ControlState* c = controls ? controls->Find(id) : nullptr;

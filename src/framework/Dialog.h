@@ -29,10 +29,10 @@ public:
     ControlSet& Controls() { return *controls; }
 
     // User input, as toolkits report it.
-    void Click(int id);       // a button or check box (a check box with auto-check toggles)
-    void PressEnter();        // the default button, or a line break in a want-return edit
-    void PressEscape();       // Cancel
-    void CloseBox();          // Cancel
+    void Click(int id);  // a button or check box (a check box with auto-check toggles)
+    void PressEnter();   // the default button, or a line break in a want-return edit
+    void PressEscape();  // Cancel
+    void CloseBox();     // Cancel
     void Type(int id, const std::string& text);  // replaces an edit's text
 
     bool UpdateData(bool take);

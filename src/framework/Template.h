@@ -22,33 +22,33 @@ enum class ControlKind {
 
 // Control style bits.
 namespace cs {
-inline constexpr unsigned kDefault = 1u << 0;       // default push button (Enter presses it)
-inline constexpr unsigned kDisabled = 1u << 1;      // disabled when created
-inline constexpr unsigned kHidden = 1u << 2;        // not visible when created
-inline constexpr unsigned kTabStop = 1u << 3;       // takes the focus with Tab
-inline constexpr unsigned kPassword = 1u << 4;      // edit shows a mask character
-inline constexpr unsigned kMultiline = 1u << 5;     // edit of several lines
-inline constexpr unsigned kWantReturn = 1u << 6;    // Enter inserts a line break
-inline constexpr unsigned kAutoHScroll = 1u << 7;   // edit scrolls horizontally
-inline constexpr unsigned kBorder = 1u << 8;        // thin border
-inline constexpr unsigned kVScroll = 1u << 9;       // vertical scroll bar
-inline constexpr unsigned kNotify = 1u << 10;       // list box reports double-clicks
+inline constexpr unsigned kDefault = 1u << 0;            // default push button (Enter presses it)
+inline constexpr unsigned kDisabled = 1u << 1;           // disabled when created
+inline constexpr unsigned kHidden = 1u << 2;             // not visible when created
+inline constexpr unsigned kTabStop = 1u << 3;            // takes the focus with Tab
+inline constexpr unsigned kPassword = 1u << 4;           // edit shows a mask character
+inline constexpr unsigned kMultiline = 1u << 5;          // edit of several lines
+inline constexpr unsigned kWantReturn = 1u << 6;         // Enter inserts a line break
+inline constexpr unsigned kAutoHScroll = 1u << 7;        // edit scrolls horizontally
+inline constexpr unsigned kBorder = 1u << 8;             // thin border
+inline constexpr unsigned kVScroll = 1u << 9;            // vertical scroll bar
+inline constexpr unsigned kNotify = 1u << 10;            // list box reports double-clicks
 inline constexpr unsigned kNoIntegralHeight = 1u << 11;  // list height not rounded to lines
-inline constexpr unsigned kSunken = 1u << 12;       // sunken edge
-inline constexpr unsigned kAutoCheck = 1u << 13;    // check box toggles itself when clicked
-inline constexpr unsigned kOwnerDraw = 1u << 14;    // drawn by a custom control model
-inline constexpr unsigned kNoSelect = 1u << 15;     // list items cannot be selected
-inline constexpr unsigned kUseTabStops = 1u << 16;  // list expands tab characters
-inline constexpr unsigned kWebLink = 1u << 17;      // label hosted by the web link model
+inline constexpr unsigned kSunken = 1u << 12;            // sunken edge
+inline constexpr unsigned kAutoCheck = 1u << 13;         // check box toggles itself when clicked
+inline constexpr unsigned kOwnerDraw = 1u << 14;         // drawn by a custom control model
+inline constexpr unsigned kNoSelect = 1u << 15;          // list items cannot be selected
+inline constexpr unsigned kUseTabStops = 1u << 16;       // list expands tab characters
+inline constexpr unsigned kWebLink = 1u << 17;           // label hosted by the web link model
 }  // namespace cs
 
 // Dialog style bits.
 namespace ds {
-inline constexpr unsigned kCaption = 1u << 0;       // caption bar
-inline constexpr unsigned kSysMenu = 1u << 1;       // system menu with close box
-inline constexpr unsigned kModalFrame = 1u << 2;    // modal dialog frame
-inline constexpr unsigned kClientEdge = 1u << 3;    // sunken client edge
-inline constexpr unsigned kChild = 1u << 4;         // child window without caption or border
+inline constexpr unsigned kCaption = 1u << 0;     // caption bar
+inline constexpr unsigned kSysMenu = 1u << 1;     // system menu with close box
+inline constexpr unsigned kModalFrame = 1u << 2;  // modal dialog frame
+inline constexpr unsigned kClientEdge = 1u << 3;  // sunken client edge
+inline constexpr unsigned kChild = 1u << 4;       // child window without caption or border
 }  // namespace ds
 
 struct ControlTemplate {

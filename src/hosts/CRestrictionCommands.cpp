@@ -23,9 +23,13 @@ std::string ReplaceAll(const std::string& text, const std::string& from, const s
 
 }  // namespace
 
-std::string EncodeDescription(const std::string& text) { return ReplaceAll(text, "\r\n", "~~"); }
+std::string EncodeDescription(const std::string& text) {
+    return ReplaceAll(text, "\r\n", "~~");
+}
 
-std::string DecodeDescription(const std::string& stored) { return ReplaceAll(stored, "~~", "\r\n"); }
+std::string DecodeDescription(const std::string& stored) {
+    return ReplaceAll(stored, "~~", "\r\n");
+}
 
 std::string InformationSectionName(const std::string& url) {
     return (!url.empty() && url.front() == 'w') ? url : "www." + url;
@@ -144,8 +148,8 @@ void CRestrictionCommands::OnRestrictionDblClk() {
     InformationDialog info(ui);
     info.ipAddress = ip;
     info.url = url;
-    info.description =
-        DecodeDescription(settings.GetString(section.c_str(), settings::kDescKey, settings::kMissingDesc));
+    info.description = DecodeDescription(
+        settings.GetString(section.c_str(), settings::kDescKey, settings::kMissingDesc));
     if (info.DoModal() == kIdOk) {
         if (info.keepHidden) {
             settings.WriteBool(section.c_str(), settings::kHiddenKey, 1);

@@ -19,8 +19,14 @@ public:
     CRestrictionCommands(Toolkit& ui, ControlSet& form, ListModel& list, CProfileFile& settings,
                          CHostsFile& hosts, CActivityLog& log, CommandGate& gate,
                          LogViewState& logView)
-        : ui(ui), form(form), list(list), settings(settings), hosts(hosts), log(log),
-          gate(gate), logView(logView) {}
+        : ui(ui),
+          form(form),
+          list(list),
+          settings(settings),
+          hosts(hosts),
+          log(log),
+          gate(gate),
+          logView(logView) {}
 
     void OnAddRestriction();
     void OnRemoveRestriction();

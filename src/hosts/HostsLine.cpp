@@ -21,7 +21,8 @@ std::string_view UrlField(std::string_view line) {
 
 std::string FormatHostsLine(std::string_view line) {
     size_t space = line.find(' ');
-    std::string_view ip = space == std::string_view::npos ? std::string_view() : line.substr(0, space);
+    std::string_view ip =
+        space == std::string_view::npos ? std::string_view() : line.substr(0, space);
     std::string out;
     out.reserve(line.size() + 1);
     out.append(ip);

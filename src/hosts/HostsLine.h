@@ -15,6 +15,8 @@ std::string_view UrlField(std::string_view line);
 // The line in normal form: IP field, one space, URL field.
 std::string FormatHostsLine(std::string_view line);
 
-inline bool IsCommentOrEmpty(std::string_view line) { return line.empty() || line.front() == '#'; }
+inline bool IsCommentOrEmpty(std::string_view line) {
+    return line.empty() || line.front() == '#';
+}
 
 }  // namespace qv

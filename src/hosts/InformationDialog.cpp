@@ -6,7 +6,9 @@ namespace qv {
 
 InformationDialog::InformationDialog(Toolkit& toolkit) : Dialog(res::kInformationDialog, toolkit) {}
 
-void InformationDialog::DoDataExchange(DataExchange& dx) { dx.Check(res::kKeepHiddenCheck, keepHidden); }
+void InformationDialog::DoDataExchange(DataExchange& dx) {
+    dx.Check(res::kKeepHiddenCheck, keepHidden);
+}
 
 bool InformationDialog::OnInitDialog() {
     Dialog::OnInitDialog();

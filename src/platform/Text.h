@@ -6,7 +6,9 @@
 namespace qv {
 
 // All text is 8-bit bytes; case folding is ASCII-only and the same on every platform.
-inline char ToLowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+inline char ToLowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
 
 inline std::string ToLowerAscii(std::string_view text) {
     std::string out(text);
@@ -28,7 +30,9 @@ inline bool EqualsNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-inline bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+inline bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+}
 
 inline std::string_view TrimBlanks(std::string_view text) {
     while (!text.empty() && IsBlank(text.front())) {

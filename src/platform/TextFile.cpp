@@ -7,7 +7,9 @@ namespace {
 constexpr size_t kChunk = 1 << 16;
 }
 
-TextFile::~TextFile() { Close(); }
+TextFile::~TextFile() {
+    Close();
+}
 
 bool TextFile::Open(FileSystem& files, const std::string& path, const OpenOptions& options) {
     Close();
@@ -91,7 +93,8 @@ bool TextFile::Write(std::string_view text) {
         writeBuffer.append(text);
     } else {
         size_t from = 0;
-        for (size_t lf = text.find('\n'); lf != std::string_view::npos; lf = text.find('\n', from)) {
+        for (size_t lf = text.find('\n'); lf != std::string_view::npos;
+             lf = text.find('\n', from)) {
             writeBuffer.append(text.substr(from, lf - from));
             writeBuffer.append(kLineEnd);
             from = lf + 1;

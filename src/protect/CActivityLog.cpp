@@ -13,7 +13,8 @@ void CActivityLog::BuildPaths() {
 
 bool CActivityLog::OpenLogFile() {
     Close();
-    bool exists = static_cast<bool>(files.Open(logPath, {OpenMode::ReadExisting, false, false, false}));
+    bool exists =
+        static_cast<bool>(files.Open(logPath, {OpenMode::ReadExisting, false, false, false}));
     if (!exists) {
         TextFile fresh;
         if (fresh.Open(files, logPath, {OpenMode::AppendCreate, true, true, false})) {

@@ -67,9 +67,9 @@ bool CFileScrambler::DecryptLogFile() {
 }
 
 bool CFileScrambler::EncryptLogFile() {
-    return Transform(logPath, scrambledLogPath,
-                     {"Unable to open file to Encrypt (log)",
-                      "Unable to open file to write encryption to"});
+    return Transform(
+        logPath, scrambledLogPath,
+        {"Unable to open file to Encrypt (log)", "Unable to open file to write encryption to"});
 }
 
 bool CFileScrambler::EncryptIniFile() {

@@ -37,8 +37,8 @@ std::unique_ptr<char[]> CProfileFile::ReadRaw(const char* section, const char* k
         // Grow in steps of 512 until the value fits with room to spare.
         unsigned size = 512;
         auto buffer = std::make_unique<char[]>(size + 1);
-        unsigned n = functions.GetString(section, key, fallback ? fallback : "", buffer.get(),
-                                         size, FileName());
+        unsigned n = functions.GetString(section, key, fallback ? fallback : "", buffer.get(), size,
+                                         FileName());
         while (n + 1 >= size) {
             size += 512;
             buffer = std::make_unique<char[]>(size + 1);

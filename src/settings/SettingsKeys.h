@@ -14,8 +14,8 @@ inline constexpr const char* kSetKey = "Set";              // boolean: a passwor
 inline constexpr const char* kPasswordKey = "Password";    // text: the stored password
 
 // Per-restriction sections, named after the restriction's URL.
-inline constexpr const char* kDescKey = "Desc";      // description, CR LF stored as "~~"
-inline constexpr const char* kHiddenKey = "Hidden";  // boolean: leave out of the list
-inline constexpr const char* kMissingDesc = "Error"; // shown when a section has no description
+inline constexpr const char* kDescKey = "Desc";       // description, CR LF stored as "~~"
+inline constexpr const char* kHiddenKey = "Hidden";   // boolean: leave out of the list
+inline constexpr const char* kMissingDesc = "Error";  // shown when a section has no description
 
 }  // namespace qv::settings

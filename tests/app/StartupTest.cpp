@@ -14,7 +14,8 @@ class Startup : public AppFixture {};
 TEST_F(Startup, FirstRunOnACleanMachine) {
     WriteHosts("0.0.0.0 a.example\n");
     Start();
-    EXPECT_EQ(Shown(), (Lines{Message("Unable to open file to Decrypt (ini)"), "main window shown"}));
+    EXPECT_EQ(Shown(),
+              (Lines{Message("Unable to open file to Decrypt (ini)"), "main window shown"}));
     EXPECT_EQ(ui.mainCaption, "Quorvex - Quorvex");
     EXPECT_TRUE(ui.mainVisible);
     EXPECT_TRUE(View().log.logOpen);
@@ -26,13 +27,15 @@ TEST_F(Startup, FirstRunOnACleanMachine) {
 
     Stop();
     // Teardown: the log is closed and scrambled; there is no settings file to scramble yet.
-    EXPECT_EQ(Shown(), (Lines{"main window closed", Message("Unable to open file to Encrypt (ini)")}));
+    EXPECT_EQ(Shown(),
+              (Lines{"main window closed", Message("Unable to open file to Encrypt (ini)")}));
     EXPECT_FALSE(ExistsSystem(kLog));
     std::string scrambled = ReadSystem("C:\\Windows\\System32\\Quorvexlog.cpt");
     for (char& c : scrambled) {
         c = static_cast<char>(c ^ 0x6B);
     }
-    EXPECT_EQ(scrambled, Text("Quorvex Log Created\n\n\n-== Program Started on 3/7/2003 - 9:5 ==-\n"));
+    EXPECT_EQ(scrambled,
+              Text("Quorvex Log Created\n\n\n-== Program Started on 3/7/2003 - 9:5 ==-\n"));
     EXPECT_FALSE(registry);
 }
 
@@ -90,7 +93,8 @@ TEST_F(Startup, UnsavedChangesAreDroppedWithoutAQuestion) {
     Shown();
     Stop();
     EXPECT_EQ(Hosts(), "0.0.0.0 a.example\n");
-    EXPECT_EQ(Shown(), (Lines{"main window closed", Message("Unable to open file to Encrypt (ini)")}));
+    EXPECT_EQ(Shown(),
+              (Lines{"main window closed", Message("Unable to open file to Encrypt (ini)")}));
     EXPECT_EQ(ReadReleased(kSwapPath), "");
 }
 

@@ -18,7 +18,9 @@ public:
         events.push_back("append " + std::to_string(first) + "+" + std::to_string(count));
     }
     void LineDeleted(size_t index) override { events.push_back("delete " + std::to_string(index)); }
-    void SelectionChanged(int index) override { events.push_back("select " + std::to_string(index)); }
+    void SelectionChanged(int index) override {
+        events.push_back("select " + std::to_string(index));
+    }
     std::vector<std::string> events;
 };
 
@@ -49,9 +51,9 @@ TEST(ListModel, KeepsBytesOrderAndSelection) {
     }
     list.EndBatch();
     EXPECT_EQ(list.Line(100001), "0.0.0.0 host99999.example");
-    EXPECT_EQ(seen.events, (std::vector<std::string>{"append 0+1", "append 1+1", "append 2+1", "append 3+1",
-                                                      "select 3", "delete 1", "delete 2", "select -1",
-                                                      "append 2+100000"}));
+    EXPECT_EQ(seen.events, (std::vector<std::string>{"append 0+1", "append 1+1", "append 2+1",
+                                                     "append 3+1", "select 3", "delete 1",
+                                                     "delete 2", "select -1", "append 2+100000"}));
     list.Clear();
     EXPECT_EQ(list.Count(), 0u);
 }
@@ -84,7 +86,8 @@ TEST(Dialog, UnexpectedAndUnfinishedDialogsAreReported) {
     ui.Expect(res::kNewRestrictionDialog, {H::Type(res::kUrlEdit, "x")});
     NewRestrictionDialog second(ui);
     EXPECT_EQ(second.DoModal(), kIdCancel);
-    EXPECT_EQ(ui.errors, (std::vector<std::string>{"unexpected dialog 131", "dialog 131 left open by its script"}));
+    EXPECT_EQ(ui.errors, (std::vector<std::string>{"unexpected dialog 131",
+                                                   "dialog 131 left open by its script"}));
     ui.MessageBox("q?", "Info", kMbYesNo | kMbIconQuestion);
     EXPECT_EQ(ui.errors.back(), "unanswered question: q?");
 }
@@ -92,7 +95,9 @@ TEST(Dialog, UnexpectedAndUnfinishedDialogsAreReported) {
 // The entry dialog's check box, validation and focus.
 class EntryDialog : public ::testing::Test {
 protected:
-    void TearDown() override { EXPECT_TRUE(ui.errors.empty()) << ::testing::PrintToString(ui.errors); }
+    void TearDown() override {
+        EXPECT_TRUE(ui.errors.empty()) << ::testing::PrintToString(ui.errors);
+    }
     HeadlessToolkit ui;
     NewRestrictionDialog dialog{ui};
 };
@@ -143,7 +148,8 @@ TEST_F(EntryDialog, OkNeedsBothFieldsAndFocusesTheEmptyOne) {
     const std::string refused =
         DescribeMessage("Both the IP Address and the URL must be entered.", "Info", kMbIconStop);
     ui.Expect(res::kNewRestrictionDialog,
-              {H::Click(res::kUseDefaultIpCheck), H::Type(res::kUrlEdit, "u.example"), H::Click(res::kIdOk),
+              {H::Click(res::kUseDefaultIpCheck), H::Type(res::kUrlEdit, "u.example"),
+               H::Click(res::kIdOk),
                H::Check([](Dialog& d) { EXPECT_EQ(d.Controls().Focus(), res::kIpEdit); }),
                H::Type(res::kIpEdit, "1.2.3.4"), H::Type(res::kUrlEdit, ""), H::Click(res::kIdOk),
                H::Check([](Dialog& d) { EXPECT_EQ(d.Controls().Focus(), res::kUrlEdit); }),

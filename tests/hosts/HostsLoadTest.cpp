@@ -16,11 +16,12 @@ protected:
 };
 
 TEST_F(HostsLoad, CommentFirstLineIsNormalisedOnce) {
-    WriteHosts("# Blocklist\r\n#\r\n127.0.0.1   localhost\r\n\r\n0.0.0.0\tAds.Example.com\r\n"
-               "  # indented remark\r\nTracker.example\r\n");
+    WriteHosts(
+        "# Blocklist\r\n#\r\n127.0.0.1   localhost\r\n\r\n0.0.0.0\tAds.Example.com\r\n"
+        "  # indented remark\r\nTracker.example\r\n");
     Start();
-    EXPECT_EQ(Shown(), (Lines{Message("Host file not formatted.", "Info", 0x30),
-                              "main window shown"}));
+    EXPECT_EQ(Shown(),
+              (Lines{Message("Host file not formatted.", "Info", 0x30), "main window shown"}));
     const std::string normal = Text(
         "127.0.0.1 localhost\n 0.0.0.0\tAds.Example.com\n # indented remark\n Tracker.example\n");
     EXPECT_EQ(Hosts(), normal);
@@ -35,9 +36,8 @@ TEST_F(HostsLoad, CommentFirstLineIsNormalisedOnce) {
 }
 
 TEST_F(HostsLoad, FileNotStartingWithACommentIsTakenAsItIs) {
-    for (const std::string& content :
-         {std::string("\n# a comment\n0.0.0.0  Two.Spaces\n"),
-          std::string("0.0.0.0   first.pair\n# a comment\n\n")}) {
+    for (const std::string& content : {std::string("\n# a comment\n0.0.0.0  Two.Spaces\n"),
+                                       std::string("0.0.0.0   first.pair\n# a comment\n\n")}) {
         WriteHosts(content);
         Start();
         EXPECT_EQ(Hosts(), content);  // untouched
@@ -85,8 +85,9 @@ TEST_F(HostsLoad, HiddenEntriesAreLeftOut) {
     WriteSystem(kIni,
                 "[a.com]\nHidden=1\n[B.COM]\nHidden=yes\n[c.com]\nHidden=true\n"
                 "[d.com]\nHidden=0\n[e.com]\nHidden=no\n[f.com]\nDesc=x\n[g.com]\nHidden=false\n");
-    WriteHosts("0.0.0.0 a.com\n0.0.0.0 b.com\n1.1.1.1   C.com  \n0.0.0.0 d.com\n0.0.0.0 e.com\n"
-               "0.0.0.0 f.com\n0.0.0.0 g.com\n0.0.0.0 a.com.au\n");
+    WriteHosts(
+        "0.0.0.0 a.com\n0.0.0.0 b.com\n1.1.1.1   C.com  \n0.0.0.0 d.com\n0.0.0.0 e.com\n"
+        "0.0.0.0 f.com\n0.0.0.0 g.com\n0.0.0.0 a.com.au\n");
     Start();
     EXPECT_EQ(ListLines(), (Lines{"0.0.0.0 d.com", "0.0.0.0 e.com", "0.0.0.0 f.com",
                                   "0.0.0.0 g.com", "0.0.0.0 a.com.au"}));
@@ -116,8 +117,8 @@ TEST_F(HostsLoad, SwapFileThatCannotBeCreated) {
     WriteHosts("0.0.0.0 a.com\n");
     testPlatform.faulty.failOpen.insert(kSwapPath);
     Start();
-    EXPECT_EQ(Shown(), (Lines{Message("Unable to open output file.(OpenFiles())"),
-                              "main window shown"}));
+    EXPECT_EQ(Shown(),
+              (Lines{Message("Unable to open output file.(OpenFiles())"), "main window shown"}));
     EXPECT_EQ(Label(res::kStatus1), "Static");
     EXPECT_EQ(ListLines(), Lines{"0.0.0.0 a.com"});
 }
@@ -136,9 +137,9 @@ TEST_F(HostsLoad, SwapFileThatCannotBeCreatedForNormalising) {
         return !(path == kSwapPath && ++opens == 2);
     };
     Start();
-    EXPECT_EQ(Shown(), (Lines{Message("Host file not formatted.", "Info", 0x30),
-                              Message("Unable to open swap file for formatting"),
-                              "main window shown"}));
+    EXPECT_EQ(Shown(),
+              (Lines{Message("Host file not formatted.", "Info", 0x30),
+                     Message("Unable to open swap file for formatting"), "main window shown"}));
     EXPECT_TRUE(ListLines().empty());
     EXPECT_EQ(Hosts(), content);
 }

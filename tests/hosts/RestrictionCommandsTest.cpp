@@ -35,7 +35,9 @@ protected:
         View().log.OpenLogFile();
         return text;
     }
-    void DoubleClick(size_t line) { View().DoubleClick(res::kRestrictionList, static_cast<int>(line)); }
+    void DoubleClick(size_t line) {
+        View().DoubleClick(res::kRestrictionList, static_cast<int>(line));
+    }
 };
 
 TEST_F(Restrictions, StartUpStates) {
@@ -50,8 +52,8 @@ TEST_F(Restrictions, StartUpStates) {
 
 TEST_F(Restrictions, AddAppendsInLowerCaseAndStoresTheDescriptionUnderTheUrlAsTyped) {
     Add("Tracker.Example", "first line\r\nsecond line");
-    EXPECT_EQ(ListLines(), (Lines{"127.0.0.1 localhost", "0.0.0.0 ads.example",
-                                  "0.0.0.0 tracker.example"}));
+    EXPECT_EQ(ListLines(),
+              (Lines{"127.0.0.1 localhost", "0.0.0.0 ads.example", "0.0.0.0 tracker.example"}));
     EXPECT_TRUE(Enabled(res::kSaveButton));
     EXPECT_EQ(Label(res::kStatus1), "Input File Has Changed");
     EXPECT_TRUE(View().restrictions.pendingChange);
@@ -165,8 +167,9 @@ TEST_F(Restrictions, InformationFlowPutsWwwInFrontAndAsksFirst) {
     Shown();
     ui.Answer(kIdNo);
     DoubleClick(2);
-    EXPECT_EQ(Shown(), (Lines{Message("\"www.site.example\" has no information. Enter info now?",
-                                      "Info", 0x24)}));
+    EXPECT_EQ(
+        Shown(),
+        (Lines{Message("\"www.site.example\" has no information. Enter info now?", "Info", 0x24)}));
     EXPECT_EQ(Setting("www.site.example", "Desc"), "<none>");
 
     // Yes: the entry dialog in info mode, then the information dialog with what was typed.
@@ -183,14 +186,15 @@ TEST_F(Restrictions, InformationFlowPutsWwwInFrontAndAsksFirst) {
                }),
                H::Type(res::kDescriptionEdit, "a\r\nb"), H::Click(res::kIdOk)});
     // "Change Description" opens the entry dialog again, showing the encoded text.
-    ui.Expect(res::kInformationDialog,
-              {H::Check([](Dialog& d) {
-                   EXPECT_EQ(d.Controls().Text(res::kInfoDescriptionLabel), "a\r\nb");
-               }),
-               H::Click(res::kIdCancel)});
-    ui.Expect(res::kNewRestrictionDialog,
-              {H::Check([](Dialog& d) { EXPECT_EQ(d.Controls().Text(res::kDescriptionEdit), "a~~b"); }),
-               H::Type(res::kDescriptionEdit, "changed"), H::Click(res::kIdOk)});
+    ui.Expect(res::kInformationDialog, {H::Check([](Dialog& d) {
+                                            EXPECT_EQ(d.Controls().Text(res::kInfoDescriptionLabel),
+                                                      "a\r\nb");
+                                        }),
+                                        H::Click(res::kIdCancel)});
+    ui.Expect(
+        res::kNewRestrictionDialog,
+        {H::Check([](Dialog& d) { EXPECT_EQ(d.Controls().Text(res::kDescriptionEdit), "a~~b"); }),
+         H::Type(res::kDescriptionEdit, "changed"), H::Click(res::kIdOk)});
     DoubleClick(2);
     EXPECT_EQ(Setting("www.site.example", "Desc"), "changed");
     EXPECT_EQ(Setting("site.example", "Desc"), "typed");
@@ -207,12 +211,13 @@ TEST_F(Restrictions, ChangeDescriptionStartsEmptyAndEscapeWorksLikeIt) {
 
     // A section without Desc shows "Error".
     Add("wnodesc.example");
-    ui.Expect(res::kInformationDialog,
-              {H::Check([](Dialog& d) {
-                   EXPECT_EQ(d.Controls().Text(res::kInfoDescriptionLabel), "Error");
-               }),
-               H::CloseBox()});
-    ui.Expect(res::kNewRestrictionDialog, {H::Type(res::kDescriptionEdit, "now"), H::Enter(), H::Click(res::kIdOk)});
+    ui.Expect(res::kInformationDialog, {H::Check([](Dialog& d) {
+                                            EXPECT_EQ(d.Controls().Text(res::kInfoDescriptionLabel),
+                                                      "Error");
+                                        }),
+                                        H::CloseBox()});
+    ui.Expect(res::kNewRestrictionDialog,
+              {H::Type(res::kDescriptionEdit, "now"), H::Enter(), H::Click(res::kIdOk)});
     DoubleClick(2);
     EXPECT_EQ(Setting("wnodesc.example", "Desc"), "now~~");
 }
@@ -224,15 +229,17 @@ TEST_F(Restrictions, EnteringInfoAndCancellingStoresAnEmptyDescription) {
     Shown();
     ui.Answer(kIdYes);
     // The IP field is empty and disabled, so OK is refused and only Cancel ends it.
-    ui.Expect(res::kNewRestrictionDialog,
-              {H::Click(res::kIdOk), H::Type(res::kDescriptionEdit, "lost"), H::Click(res::kIdCancel)});
+    ui.Expect(
+        res::kNewRestrictionDialog,
+        {H::Click(res::kIdOk), H::Type(res::kDescriptionEdit, "lost"), H::Click(res::kIdCancel)});
     ui.Expect(res::kInformationDialog, {H::Click(res::kIdOk)});
     DoubleClick(0);
     EXPECT_EQ(Setting("www.nospace", "Desc"), "");
-    EXPECT_EQ(Shown(), (Lines{Message("\"www.nospace\" has no information. Enter info now?", "Info", 0x24),
-                              "dialog 131",
-                              Message("Both the IP Address and the URL must be entered.", "Info", 0x10),
-                              "dialog 146"}));
+    EXPECT_EQ(Shown(),
+              (Lines{Message("\"www.nospace\" has no information. Enter info now?", "Info", 0x24),
+                     "dialog 131",
+                     Message("Both the IP Address and the URL must be entered.", "Info", 0x10),
+                     "dialog 146"}));
 }
 
 TEST_F(Restrictions, DoubleClickWithoutSelectionDoesNothing) {

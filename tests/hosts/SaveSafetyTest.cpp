@@ -22,7 +22,8 @@ protected:
     void SetUp() override {
         WriteHosts(kOriginal);
         Start();
-        ui.Expect(res::kNewRestrictionDialog, {H::Type(res::kUrlEdit, "new.example"), H::Click(res::kIdOk)});
+        ui.Expect(res::kNewRestrictionDialog,
+                  {H::Type(res::kUrlEdit, "new.example"), H::Click(res::kIdOk)});
         View().Click(res::kAddButton);
         Shown();
     }

@@ -98,7 +98,8 @@ TEST_F(FileSystemTest, PrivateFilesAreOwnerOnly) {
 TEST_F(FileSystemTest, NoFollowRefusesSymbolicLinks) {
     WriteSystem(Etc("target.txt"), "t");
     std::filesystem::create_symlink(Real(Etc("target.txt")), Real(Etc("link.txt")));
-    EXPECT_EQ(files().Open(Etc("link.txt"), {OpenMode::WriteTruncate, false, false, true}), nullptr);
+    EXPECT_EQ(files().Open(Etc("link.txt"), {OpenMode::WriteTruncate, false, false, true}),
+              nullptr);
     EXPECT_EQ(ReadSystem(Etc("target.txt")), "t");
 }
 #endif

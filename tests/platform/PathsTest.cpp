@@ -45,7 +45,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(PathMap, EmptyRootIsIdentity) {
     PathMap identity;
-    EXPECT_EQ(identity.Map("C:\\Windows\\System32\\Quorvex.ini"), "C:\\Windows\\System32\\Quorvex.ini");
+    EXPECT_EQ(identity.Map("C:\\Windows\\System32\\Quorvex.ini"),
+              "C:\\Windows\\System32\\Quorvex.ini");
     EXPECT_EQ(identity.Map("C:\\WINDOWS\\system32\\drivers\\etc\\hosts"),
               "C:\\WINDOWS\\system32\\drivers\\etc\\hosts");
 }

@@ -58,8 +58,8 @@ const ProfileCase kCases[] = {
                 Bool(p, "empty", 1) + std::to_string(p.GetBool("NoSection", "t1", 7));
      },
      "01017"},
-    {"BoolFromMissingFile", nullptr, [](CProfileFile& p) { return Bool(p, "t1", 1) + Bool(p, "t1", 0); },
-     "10"},
+    {"BoolFromMissingFile", nullptr,
+     [](CProfileFile& p) { return Bool(p, "t1", 1) + Bool(p, "t1", 0); }, "10"},
     {"WriteBoolStoresOneOrZero", nullptr,
      [](CProfileFile& p) {
          p.WriteBool("S", "a", 7);

@@ -60,15 +60,15 @@ TEST_F(ActivityLogTest, FirstRunWritesHeaderEmptyLineThenBanner) {
 }
 
 TEST_F(ActivityLogTest, LaterStartsAppendAndNeverEmptyTheLog) {
-    Run("1/1/2004 - 0:0", {"User added \"a.com\" to restrictions\n", "User canceled password form"});
+    Run("1/1/2004 - 0:0",
+        {"User added \"a.com\" to restrictions\n", "User canceled password form"});
     Run("1/2/2004 - 10:30", {"User removed a restriction\n"});
-    EXPECT_EQ(ReadSystem(kLog),
-              OnDisk("Quorvex Log Created\n\n"
-                     "\n-== Program Started on 1/1/2004 - 0:0 ==-\n"
-                     "User added \"a.com\" to restrictions\n"
-                     "User canceled password form"
-                     "\n-== Program Started on 1/2/2004 - 10:30 ==-\n"
-                     "User removed a restriction\n"));
+    EXPECT_EQ(ReadSystem(kLog), OnDisk("Quorvex Log Created\n\n"
+                                       "\n-== Program Started on 1/1/2004 - 0:0 ==-\n"
+                                       "User added \"a.com\" to restrictions\n"
+                                       "User canceled password form"
+                                       "\n-== Program Started on 1/2/2004 - 10:30 ==-\n"
+                                       "User removed a restriction\n"));
 }
 
 TEST_F(ActivityLogTest, EntriesAreWrittenVerbatimAndAtOnce) {
@@ -76,7 +76,8 @@ TEST_F(ActivityLogTest, EntriesAreWrittenVerbatimAndAtOnce) {
     log.BuildPaths();
     ASSERT_TRUE(log.OpenLogFile());
     log.WriteLogLine("User entered wrong password: \"%s%n%x\"");
-    const std::string expected = OnDisk("Quorvex Log Created\n\nUser entered wrong password: \"%s%n%x\"");
+    const std::string expected =
+        OnDisk("Quorvex Log Created\n\nUser entered wrong password: \"%s%n%x\"");
 #ifndef _WIN32
     // Already on disk while the log is still open: nothing waits in a buffer. (Windows
     // lets no one read the log while we hold it.)
@@ -100,16 +101,17 @@ TEST_F(ActivityLogTest, ClosedLogDropsEntries) {
 TEST_F(ActivityLogTest, LogThatCannotBeOpenedIsReported) {
     faulty.failOpen.insert(kLog);
     Run("1/1/2004 - 0:0", {"User removed a restriction\n"});
-    EXPECT_EQ(messages.shown,
-              (std::vector<test::RecordingMessageBoxes::Shown>{{"Unable to open logfile", "", kMbOk}}));
+    EXPECT_EQ(
+        messages.shown,
+        (std::vector<test::RecordingMessageBoxes::Shown>{{"Unable to open logfile", "", kMbOk}}));
     EXPECT_FALSE(ExistsSystem(kLog));
 }
 
 TEST_F(ActivityLogTest, ExistingLogIsKeptAsItIs) {
     WriteSystem(kLog, "earlier content without header");
     Run("5/6/2007 - 8:9", {});
-    EXPECT_EQ(ReadSystem(kLog),
-              "earlier content without header" + OnDisk("\n-== Program Started on 5/6/2007 - 8:9 ==-\n"));
+    EXPECT_EQ(ReadSystem(kLog), "earlier content without header" +
+                                    OnDisk("\n-== Program Started on 5/6/2007 - 8:9 ==-\n"));
 }
 
 TEST(StartTime, FormatTable) {
@@ -117,8 +119,9 @@ TEST(StartTime, FormatTable) {
         LocalTime time;
         const char* text;
     };
-    for (Case c : {Case{{2003, 3, 7, 9, 5}, "3/7/2003 - 9:5"}, Case{{2004, 1, 1, 0, 0}, "1/1/2004 - 0:0"},
-                   Case{{2026, 12, 31, 23, 59}, "12/31/2026 - 23:59"}}) {
+    for (Case c :
+         {Case{{2003, 3, 7, 9, 5}, "3/7/2003 - 9:5"}, Case{{2004, 1, 1, 0, 0}, "1/1/2004 - 0:0"},
+          Case{{2026, 12, 31, 23, 59}, "12/31/2026 - 23:59"}}) {
         EXPECT_EQ(FormatStartTime(c.time), c.text);
     }
     EXPECT_EQ(StartBanner("1/1/2004 - 0:0"), "\n-== Program Started on 1/1/2004 - 0:0 ==-\n");

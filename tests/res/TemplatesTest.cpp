@@ -17,15 +17,24 @@ constexpr unsigned kModal = ds::kCaption | ds::kSysMenu | ds::kModalFrame;
 
 const char* KindName(ControlKind kind) {
     switch (kind) {
-        case K::PushButton: return "PushButton";
-        case K::CheckBox: return "CheckBox";
-        case K::Edit: return "Edit";
-        case K::Label: return "Label";
-        case K::ListBox: return "ListBox";
-        case K::Picture: return "Picture";
-        case K::Icon: return "Icon";
-        case K::Frame: return "Frame";
-        case K::Rule: return "Rule";
+        case K::PushButton:
+            return "PushButton";
+        case K::CheckBox:
+            return "CheckBox";
+        case K::Edit:
+            return "Edit";
+        case K::Label:
+            return "Label";
+        case K::ListBox:
+            return "ListBox";
+        case K::Picture:
+            return "Picture";
+        case K::Icon:
+            return "Icon";
+        case K::Frame:
+            return "Frame";
+        case K::Rule:
+            return "Rule";
     }
     return "?";
 }
@@ -38,9 +47,9 @@ std::string Where(const DialogTemplate& d, size_t index) {
 
 // All dialog ids the program uses.
 const std::vector<int> kAllDialogIds = {
-    res::kAboutDialog,      res::kMainForm,         res::kPasswordDialog,
+    res::kAboutDialog,          res::kMainForm,       res::kPasswordDialog,
     res::kNewRestrictionDialog, res::kBornFromDialog, res::kSourceDialog,
-    res::kNewPasswordDialog, res::kOptionsDialog,   res::kDisclaimerDialog,
+    res::kNewPasswordDialog,    res::kOptionsDialog,  res::kDisclaimerDialog,
     res::kInformationDialog,
 };
 
@@ -48,14 +57,14 @@ std::vector<const DialogTemplate*> AllDialogs() {
     std::vector<const DialogTemplate*> all;
     for (int id : kAllDialogIds) {
         const DialogTemplate* d = FindDialogTemplate(id);
-        if (d != nullptr) all.push_back(d);
+        if (d != nullptr)
+            all.push_back(d);
     }
     return all;
 }
 
 bool IsInputKind(ControlKind kind) {
-    return kind == K::Edit || kind == K::PushButton || kind == K::CheckBox ||
-           kind == K::ListBox;
+    return kind == K::Edit || kind == K::PushButton || kind == K::CheckBox || kind == K::ListBox;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -70,9 +79,12 @@ struct DialogCase {
 };
 
 const std::vector<DialogCase> kDialogCases = {
-    {101, "", 358, 254, ds::kChild,
-     {1001, 1002, 1003, 1006, 1012, 1013, 1014, 1015, -1, -1, 1016}},
-    {131, "Enter New Restriction", 245, 214, kModal | ds::kClientEdge,
+    {101, "", 358, 254, ds::kChild, {1001, 1002, 1003, 1006, 1012, 1013, 1014, 1015, -1, -1, 1016}},
+    {131,
+     "Enter New Restriction",
+     245,
+     214,
+     kModal | ds::kClientEdge,
      {1008, 1009, 1027, 1, 2, -1, -1, 1017, -1}},
     {146, "Information", 268, 182, kModal, {1, -1, -1, 1029, 1030, -1, 1031, 2, 1033}},
     {130, "Password Required", 187, 76, kModal | ds::kClientEdge, {1007, 1018, 1019, -1}},
@@ -158,29 +170,29 @@ const std::vector<ControlCase> kControlCases = {
     {143, 1, 1023, K::Edit, "", 125, 83, 90, 14, kMasked, 0},
     {143, 3, 1025, K::Label, "It appears that this is the first time this program has been ran.",
      39, 7, 190, 8, 0, 0},
-    {143, 4, -1, K::Label, "In order to keep the program secure, you are required to set", 41,
-     21, 188, 8, 0, 0},
+    {143, 4, -1, K::Label, "In order to keep the program secure, you are required to set", 41, 21,
+     188, 8, 0, 0},
     {143, 8, 2, K::PushButton, "Cancel", 162, 105, 50, 14, cs::kTabStop, 0},
     // Options.
     {144, 2, 1026, K::CheckBox, "Require Password To Start Program", 7, 7, 129, 10, kCheck, 0},
     // Disclaimer.
     {145, 0, -1, K::Frame, "", 7, 7, 304, 112, 0, 0},
     {145, 2, -1, K::Label,
-     "This program is still in its beta stage. While it is operational, it is not complete. ",
-     38, 28, 242, 8, 0, 0},
+     "This program is still in its beta stage. While it is operational, it is not complete. ", 38,
+     28, 242, 8, 0, 0},
     {145, 3, -1, K::Rule, "", 23, 47, 271, 1, 0, 0},
     {145, 5, -1, K::Label,
-     "By using this program, you are agreeing not to hold neither the author of this program,",
-     25, 75, 267, 8, 0, 0},
+     "By using this program, you are agreeing not to hold neither the author of this program,", 25,
+     75, 267, 8, 0, 0},
     {145, 7, -1, K::Label,
-     "damages that may or may not have been caused by the use or misuse of this program.", 24,
-     97, 270, 8, 0, 0},
+     "damages that may or may not have been caused by the use or misuse of this program.", 24, 97,
+     270, 8, 0, 0},
     {145, 8, 1, K::PushButton, "OK", 133, 127, 50, 14, kDefButton, 0},
     // About.
     {100, 0, -1, K::Icon, "", 11, 17, 20, 20, 0, 128},
     {100, 1, -1, K::Label, "Quorvex Version 1.0", 40, 10, 119, 8, 0, 0},
-    {100, 3, -1, K::Label, "If you dont care, drop me a line and tell me what you think. ", 58,
-     62, 186, 8, 0, 0},
+    {100, 3, -1, K::Label, "If you dont care, drop me a line and tell me what you think. ", 58, 62,
+     186, 8, 0, 0},
     {100, 5, 1028, K::Label, "quorvex@example.org", 122, 99, 60, 8, cs::kWebLink, 0},
     {100, 6, 1, K::PushButton, "OK", 126, 154, 50, 14, kDefButton, 0},
     // Born From.
@@ -251,7 +263,8 @@ TEST(DialogTemplates, ControlIdsAreUniqueWithinADialog) {
         for (size_t i = 0; i < d->controls.size(); ++i) {
             int id = d->controls[i].id;
             EXPECT_TRUE(id == -1 || id > 0) << Where(*d, i);
-            if (id == -1) continue;
+            if (id == -1)
+                continue;
             EXPECT_TRUE(seen.insert(id).second) << Where(*d, i) << ": id used twice";
         }
     }
@@ -278,7 +291,8 @@ TEST(DialogTemplates, ExactlyOneDefaultButtonInEveryModalDialog) {
         int defaults = 0;
         for (size_t i = 0; i < d->controls.size(); ++i) {
             const ControlTemplate& c = d->controls[i];
-            if (c.kind == K::PushButton) ++buttons;
+            if (c.kind == K::PushButton)
+                ++buttons;
             if (c.style & cs::kDefault) {
                 ++defaults;
                 EXPECT_EQ(c.kind, K::PushButton) << Where(*d, i);
@@ -325,7 +339,8 @@ TEST(DialogTemplates, KindSpecificStylesStayOnTheirKind) {
         for (size_t i = 0; i < d->controls.size(); ++i) {
             const ControlTemplate& c = d->controls[i];
             for (const Rule& r : rules) {
-                if ((c.style & r.bit) == 0) continue;
+                if ((c.style & r.bit) == 0)
+                    continue;
                 bool ok = false;
                 for (ControlKind k : r.allowed) ok = ok || k == c.kind;
                 EXPECT_TRUE(ok) << Where(*d, i) << " carries style bit 0x" << std::hex << r.bit;
@@ -425,18 +440,12 @@ TEST(MainAccelerators, EveryShortcutReachesItsCommand) {
         const char* name;
     };
     const std::vector<Row> expected = {
-        {'N', km::kCtrl, 57600, "Ctrl+N"},
-        {'O', km::kCtrl, 57601, "Ctrl+O"},
-        {'S', km::kCtrl, 57603, "Ctrl+S"},
-        {'Z', km::kCtrl, 57643, "Ctrl+Z"},
-        {0x08, km::kAlt, 57643, "Alt+Backspace"},
-        {'X', km::kCtrl, 57635, "Ctrl+X"},
-        {0x2E, km::kShift, 57635, "Shift+Delete"},
-        {'C', km::kCtrl, 57634, "Ctrl+C"},
-        {0x2D, km::kCtrl, 57634, "Ctrl+Insert"},
-        {'V', km::kCtrl, 57637, "Ctrl+V"},
-        {0x2D, km::kShift, 57637, "Shift+Insert"},
-        {0x75, 0, 57680, "F6"},
+        {'N', km::kCtrl, 57600, "Ctrl+N"},         {'O', km::kCtrl, 57601, "Ctrl+O"},
+        {'S', km::kCtrl, 57603, "Ctrl+S"},         {'Z', km::kCtrl, 57643, "Ctrl+Z"},
+        {0x08, km::kAlt, 57643, "Alt+Backspace"},  {'X', km::kCtrl, 57635, "Ctrl+X"},
+        {0x2E, km::kShift, 57635, "Shift+Delete"}, {'C', km::kCtrl, 57634, "Ctrl+C"},
+        {0x2D, km::kCtrl, 57634, "Ctrl+Insert"},   {'V', km::kCtrl, 57637, "Ctrl+V"},
+        {0x2D, km::kShift, 57637, "Shift+Insert"}, {0x75, 0, 57680, "F6"},
         {0x75, km::kShift, 57681, "Shift+F6"},
     };
     const std::vector<Accelerator>& table = MainAccelerators();

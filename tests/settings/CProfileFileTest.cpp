@@ -30,7 +30,8 @@ public:
     unsigned GetSectionNames(char* out, unsigned size, const std::string&) override {
         ++nameReads;
         out[0] = '\0';
-        if (size > 1) out[1] = '\0';
+        if (size > 1)
+            out[1] = '\0';
         return 0;
     }
     std::string value;
@@ -45,8 +46,8 @@ TEST(CProfileFile, ReadGrowsItsBufferInSteps) {
         size_t length;
         int reads;
     };
-    for (Case c : {Case{0, 1}, Case{510, 1}, Case{511, 2}, Case{1022, 2}, Case{1023, 3},
-                   Case{5000, 10}}) {
+    for (Case c :
+         {Case{0, 1}, Case{510, 1}, Case{511, 2}, Case{1022, 2}, Case{1023, 3}, Case{5000, 10}}) {
         OneValueProfile fake;
         fake.value.assign(c.length, 'q');
         CProfileFile profile(fake);
@@ -76,10 +77,10 @@ TEST(CProfileFile, GetBoolLooksAtTheFirst64BytesOnly) {
 
 TEST(CProfileFile, ParseBoolTable) {
     const std::map<std::string, int> cases = {
-        {"true", 1},  {"TRUE", 1},      {"Yes", 1},       {"yEs", 1},  {"1", 1},
-        {"2", 1},     {"-1", 1},        {"12abc", 1},     {" 3", 1},   {"+4", 1},
-        {"no", 0},    {"false", 0},     {"0", 0},         {"abc", 0},  {"0x10", 0},
-        {"-0", 0},    {"truely", 0},    {"99999999999", 1}, {"-99999999999", 1}, {"yes ", 0},
+        {"true", 1}, {"TRUE", 1},   {"Yes", 1},         {"yEs", 1},          {"1", 1},
+        {"2", 1},    {"-1", 1},     {"12abc", 1},       {" 3", 1},           {"+4", 1},
+        {"no", 0},   {"false", 0},  {"0", 0},           {"abc", 0},          {"0x10", 0},
+        {"-0", 0},   {"truely", 0}, {"99999999999", 1}, {"-99999999999", 1}, {"yes ", 0},
     };
     for (const auto& [text, expected] : cases) {
         EXPECT_EQ(CProfileFile::ParseBool(text.c_str(), 9), expected) << '"' << text << '"';

@@ -66,7 +66,8 @@ bool FaultyFileSystem::Rename(const std::string& from, const std::string& to) {
     return real.Rename(from, to);
 }
 
-bool FaultyFileSystem::ReplaceAtomically(const std::string& replacement, const std::string& target) {
+bool FaultyFileSystem::ReplaceAtomically(const std::string& replacement,
+                                         const std::string& target) {
     ++replaceCalls;
     return failReplace ? false : real.ReplaceAtomically(replacement, target);
 }

@@ -21,11 +21,11 @@ public:
     bool Exists(const std::string& path) override { return real.Exists(path); }
     std::string MapPath(const std::string& path) override { return real.MapPath(path); }
 
-    std::set<std::string> failOpen;        // system paths whose opens fail
+    std::set<std::string> failOpen;                  // system paths whose opens fail
     std::function<bool(const std::string&)> onOpen;  // when set, false fails the open
-    std::set<std::string> failWritesTo;    // system paths whose files accept this many bytes...
-    long long writeBudget = 0;             // ...and then fail every write (a full disk)
-    std::set<std::string> failReads;       // system paths whose reads fail after the first chunk
+    std::set<std::string> failWritesTo;  // system paths whose files accept this many bytes...
+    long long writeBudget = 0;           // ...and then fail every write (a full disk)
+    std::set<std::string> failReads;     // system paths whose reads fail after the first chunk
     bool failReplace = false;
     bool failRemove = false;
     int replaceCalls = 0;

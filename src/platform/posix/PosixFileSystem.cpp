@@ -102,7 +102,9 @@ std::unique_ptr<File> PosixFileSystem::Open(const std::string& path, const OpenO
     return std::make_unique<PosixFile>(fd);
 }
 
-bool PosixFileSystem::Remove(const std::string& path) { return ::unlink(paths.Map(path).c_str()) == 0; }
+bool PosixFileSystem::Remove(const std::string& path) {
+    return ::unlink(paths.Map(path).c_str()) == 0;
+}
 
 bool PosixFileSystem::Rename(const std::string& from, const std::string& to) {
     return ::rename(paths.Map(from).c_str(), paths.Map(to).c_str()) == 0;

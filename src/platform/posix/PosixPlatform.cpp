@@ -16,9 +16,13 @@ PathMap PathMap::FromEnvironment() {
     return PathMap(root != nullptr && *root != '\0' ? root : "/", '/');
 }
 
-PathMap PathMap::ForRoot(const std::string& root) { return PathMap(root, '/'); }
+PathMap PathMap::ForRoot(const std::string& root) {
+    return PathMap(root, '/');
+}
 
-bool IsLeadByte(char) { return false; }
+bool IsLeadByte(char) {
+    return false;
+}
 
 bool EnsurePrivateDirectory(const std::string& dir, char separator) {
     struct stat st;

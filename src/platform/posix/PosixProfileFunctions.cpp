@@ -137,8 +137,7 @@ int PosixProfileFunctions::WriteString(const char* section, const char* key, con
     if (fd < 0) {
         return 0;
     }
-    bool ok = WriteAll(fd, document.Serialize("\n")) && ::fchmod(fd, mode) == 0 &&
-              ::fsync(fd) == 0;
+    bool ok = WriteAll(fd, document.Serialize("\n")) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
     if (!ok || ::rename(temp.c_str(), realPath.c_str()) != 0) {
         ::unlink(temp.c_str());

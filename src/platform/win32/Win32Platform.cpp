@@ -88,8 +88,8 @@ public:
                 return nullptr;
             }
         }
-        bool append = options.mode == OpenMode::AppendExisting ||
-                      options.mode == OpenMode::AppendCreate;
+        bool append =
+            options.mode == OpenMode::AppendExisting || options.mode == OpenMode::AppendCreate;
         return std::make_unique<Win32File>(h, append);
     }
 
@@ -143,8 +143,7 @@ public:
             out[n] = '\0';
             return static_cast<unsigned>(n);
         }
-        return GetPrivateProfileStringA(section, key, fallback, out, size,
-                                        paths.Map(path).c_str());
+        return GetPrivateProfileStringA(section, key, fallback, out, size, paths.Map(path).c_str());
     }
 
     int WriteString(const char* section, const char* key, const char* value,
@@ -195,19 +194,24 @@ private:
 
 }  // namespace
 
-PathMap PathMap::FromEnvironment() { return PathMap(); }
+PathMap PathMap::FromEnvironment() {
+    return PathMap();
+}
 
-PathMap PathMap::ForRoot(const std::string& root) { return PathMap(root, '\\'); }
+PathMap PathMap::ForRoot(const std::string& root) {
+    return PathMap(root, '\\');
+}
 
-bool IsLeadByte(char c) { return IsDBCSLeadByte(static_cast<BYTE>(c)) != 0; }
+bool IsLeadByte(char c) {
+    return IsDBCSLeadByte(static_cast<BYTE>(c)) != 0;
+}
 
 bool EnsurePrivateDirectory(const std::string& dir, char separator) {
     for (size_t at = dir.find(separator, 3); at != std::string::npos;
          at = dir.find(separator, at + 1)) {
         CreateDirectoryA(dir.substr(0, at).c_str(), nullptr);
     }
-    return CreateDirectoryA(dir.c_str(), nullptr) != 0 ||
-           GetLastError() == ERROR_ALREADY_EXISTS;
+    return CreateDirectoryA(dir.c_str(), nullptr) != 0 || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 std::unique_ptr<Platform> CreatePlatform(const PathMap& paths) {
