@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/CustomControl.h"
 #include "framework/ListModel.h"
 #include "framework/Template.h"
 
@@ -19,6 +20,7 @@ struct ControlState {
     bool visible;
     int checked = 0;
     std::unique_ptr<ListModel> list;  // list boxes only
+    CustomControl* custom = nullptr;  // the model of a custom control, once bound
 };
 
 class ControlObserver {

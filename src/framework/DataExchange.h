@@ -3,6 +3,7 @@
 #include <string>
 
 #include "framework/ControlSet.h"
+#include "framework/CustomControl.h"
 
 namespace qv {
 
@@ -25,6 +26,15 @@ public:
             field = controls.Checked(id);
         } else {
             controls.SetChecked(id, field);
+        }
+    }
+
+    // Binds a control to its model, once: the first exchange attaches it.
+    void Bind(int id, CustomControl& model) {
+        ControlState* c = controls.Find(id);
+        if (c != nullptr && c->custom == nullptr) {
+            c->custom = &model;
+            model.Attach(*c);
         }
     }
 
