@@ -14,7 +14,11 @@ CQuorvexView::CQuorvexView(Toolkit& toolkit, Platform& platform)
       log(platform.Files(), toolkit),
       scrambler(platform.Files(), toolkit, log.logPath, log.scrambledLogPath),
       hostsFile(platform.Files(), toolkit, Controls(), restrictionList, settings),
-      restrictions(toolkit, Controls(), restrictionList, settings, hostsFile, log, *this, *this) {}
+      passwords(toolkit, settings, log, platform.Passwords()),
+      restrictions(toolkit, Controls(), restrictionList, settings, hostsFile, log, passwords,
+                   *this),
+      logView(toolkit, platform.Files(), Controls(), restrictionList, log, hostsFile, restrictions,
+              passwords) {}
 
 CQuorvexView::~CQuorvexView() {
     log.Close();
@@ -24,15 +28,25 @@ CQuorvexView::~CQuorvexView() {
 
 void CQuorvexView::OnInitialUpdate() {
     UI().SetMainCaption("Quorvex - " + LoadString(kIdsAppTitle));
-    unlocked = false;
+    passwords.unlocked = false;
     restrictions.pendingChange = false;
-    viewingLog = false;
+    logView.viewingLog = false;
     log.logOpen = false;
-    passwordSet = false;
+    passwords.passwordSet = false;
     scrambler.DecryptIniFile();
     settings.SetPath(settings::kPlainPath);
+    passwords.WriteFirstRunDefaults();
     log.BuildPaths();
     startTime = FormatStartTime(platform.LocalClock().Now());
+    // The password comes before the log is opened: nothing done at this prompt is logged.
+    passwords.passwordSet = settings.GetBool(settings::kMainSection, settings::kSetKey, 0);
+    if (!passwords.passwordSet) {
+        passwords.SetNewPassword(true);
+    }
+    if (settings.GetBool(settings::kMainSection, settings::kReqPassKey, 0) &&
+        !passwords.CheckPassword()) {
+        UI().PostQuit(0);
+    }
     scrambler.DecryptLogFile();
     if (log.OpenLogFile()) {
         log.WriteLogLine(StartBanner(startTime));
@@ -53,12 +67,23 @@ void CQuorvexView::OnCommand(int id) {
         case res::kRemoveButton:
             restrictions.OnRemoveRestriction();
             break;
+        case res::kViewLogButton:
+            logView.OnViewLogFile();
+            break;
+        case res::kCmdResetLogFile:
+            logView.OnResetLogFile();
+            break;
+        case res::kCmdResetPassword:
+            passwords.OnResetPassword();
+            break;
+        case res::kCmdOptions:
+            passwords.OnOptions();
+            break;
         case res::kCmdAppExit:
             UI().CloseMainWindow();
             break;
         default:
-            // Born From, View Log File, Reset Log File, Reset Password, Options and
-            // Information arrive with their features.
+            // Born From and Information arrive with the informational dialogs.
             break;
     }
 }
@@ -67,11 +92,6 @@ void CQuorvexView::OnDoubleClick(int id) {
     if (id == res::kRestrictionList) {
         restrictions.OnRestrictionDblClk();
     }
-}
-
-bool CQuorvexView::Allow() {
-    // The password gate comes with access control; until then nothing is locked.
-    return true;
 }
 
 }  // namespace qv

@@ -2,19 +2,21 @@
 
 #include <string>
 
+#include "access/CPasswordGate.h"
 #include "framework/FormView.h"
 #include "hosts/CHostsFile.h"
 #include "hosts/CRestrictionCommands.h"
 #include "platform/Platform.h"
 #include "protect/CActivityLog.h"
 #include "protect/CFileScrambler.h"
+#include "protect/CLogView.h"
 #include "settings/CProfileFile.h"
 
 namespace qv {
 
 // The main form view: it owns the run's state and routes every command to the part of the
 // program that handles it.
-class CQuorvexView : public FormView, private CommandGate, private LogViewState {
+class CQuorvexView : public FormView, private LogViewState {
 public:
     CQuorvexView(Toolkit& toolkit, Platform& platform);
     // Closes and scrambles the log, then scrambles the settings file.
@@ -32,15 +34,13 @@ public:
     CActivityLog log;  // logFile, logPath, scrambledLogPath, logOpen
     CFileScrambler scrambler;
     CHostsFile hostsFile;               // inputFile, outputFile
+    CPasswordGate passwords;            // passwordSet, unlocked
     CRestrictionCommands restrictions;  // pendingChange
-    bool passwordSet = false;
-    bool viewingLog = false;
-    bool unlocked = false;
+    CLogView logView;                   // viewingLog
 
 private:
-    bool Allow() override;
-    bool ViewingLog() const override { return viewingLog; }
-    void SaveDecryptedLog() override {}
+    bool ViewingLog() const override { return logView.viewingLog; }
+    void SaveDecryptedLog() override { logView.SaveDecryptedLog(); }
 };
 
 }  // namespace qv

@@ -4,6 +4,7 @@
 
 #include "platform/Clock.h"
 #include "platform/File.h"
+#include "platform/PasswordHashing.h"
 #include "platform/Paths.h"
 #include "platform/ProfileFunctions.h"
 
@@ -16,6 +17,7 @@ public:
     virtual FileSystem& Files() = 0;
     virtual ProfileFunctions& Profile() = 0;
     virtual Clock& LocalClock() = 0;
+    virtual PasswordHashing& Passwords() = 0;
     virtual const PathMap& Paths() const = 0;
 };
 

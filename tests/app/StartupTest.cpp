@@ -7,18 +7,34 @@ namespace qv {
 namespace {
 
 using test::AppFixture;
+using H = HeadlessToolkit;
 using Lines = std::vector<std::string>;
 
-class Startup : public AppFixture {};
+class Startup : public AppFixture {
+protected:
+    std::string Unscrambled(const std::string& systemPath) {
+        std::string bytes = ReadSystem(systemPath);
+        for (char& c : bytes) {
+            c = static_cast<char>(c ^ 0x6B);
+        }
+        return bytes;
+    }
+};
 
 TEST_F(Startup, FirstRunOnACleanMachine) {
     WriteHosts("0.0.0.0 a.example\n");
+    ui.Expect(res::kNewPasswordDialog,
+              {H::Check([](Dialog& d) { EXPECT_TRUE(d.Controls().Visible(res::kFirstRunLabel)); }),
+               H::Type(res::kNewPasswordEdit, "first"), H::Type(res::kConfirmPasswordEdit, "first"),
+               H::Click(res::kIdOk)});
     Start();
-    EXPECT_EQ(Shown(),
-              (Lines{Message("Unable to open file to Decrypt (ini)"), "main window shown"}));
+    EXPECT_EQ(Shown(), (Lines{Message("Unable to open file to Decrypt (ini)"), "dialog 143",
+                              "main window shown"}));
     EXPECT_EQ(ui.mainCaption, "Quorvex - Quorvex");
     EXPECT_TRUE(ui.mainVisible);
     EXPECT_TRUE(View().log.logOpen);
+    EXPECT_TRUE(View().passwords.unlocked);
+    EXPECT_FALSE(View().passwords.passwordSet);  // as read at start-up
     EXPECT_EQ(View().startTime, "3/7/2003 - 9:5");
     EXPECT_EQ(View().log.logPath, "C:\\Windows\\System32\\Quorvexlog.log");
     EXPECT_EQ(View().log.scrambledLogPath, "C:\\Windows\\System32\\Quorvexlog.cpt");
@@ -26,29 +42,31 @@ TEST_F(Startup, FirstRunOnACleanMachine) {
     EXPECT_TRUE(registry);
 
     Stop();
-    // Teardown: the log is closed and scrambled; there is no settings file to scramble yet.
-    EXPECT_EQ(Shown(),
-              (Lines{"main window closed", Message("Unable to open file to Encrypt (ini)")}));
+    // Teardown: the log and the settings file are closed and scrambled.
+    EXPECT_EQ(Shown(), (Lines{"main window closed"}));
     EXPECT_FALSE(ExistsSystem(kLog));
-    std::string scrambled = ReadSystem("C:\\Windows\\System32\\Quorvexlog.cpt");
-    for (char& c : scrambled) {
-        c = static_cast<char>(c ^ 0x6B);
-    }
-    EXPECT_EQ(scrambled,
+    EXPECT_FALSE(ExistsSystem(kIni));
+    EXPECT_EQ(Unscrambled("C:\\Windows\\System32\\Quorvexlog.cpt"),
               Text("Quorvex Log Created\n\n\n-== Program Started on 3/7/2003 - 9:5 ==-\n"));
+    std::string settings = Unscrambled("C:\\Windows\\System32\\Quorvex.cpt");
+    for (const char* expected : {"Installed=1", "ReqPass=0", "Set=1", "Password=pbkdf2-sha256$1000$"}) {
+        EXPECT_NE(settings.find(expected), std::string::npos) << expected << " in " << settings;
+    }
+    EXPECT_EQ(settings.find("first"), std::string::npos);
     EXPECT_FALSE(registry);
 }
 
 TEST_F(Startup, SecondStartAppendsABannerAndScramblesBothFilesAgain) {
     WriteHosts("");
-    WriteSystem(kIni, "[Main]\nInstalled=1\n");
+    InstallSettings();
+    const std::string settings = ReadSystem(kIni);
     Start();
     Stop();
     testPlatform.clock.now = LocalTime{2004, 1, 1, 0, 0};
     Shown();
     Start();
     EXPECT_EQ(Shown(), Lines{"main window shown"});  // both files unscrambled silently
-    EXPECT_EQ(ReadSystem(kIni), "[Main]\nInstalled=1\n");
+    EXPECT_EQ(ReadSystem(kIni), settings);
     Stop();
     EXPECT_EQ(Shown(), Lines{"main window closed"});
     EXPECT_FALSE(ExistsSystem(kIni));
@@ -63,6 +81,7 @@ TEST_F(Startup, SecondStartAppendsABannerAndScramblesBothFilesAgain) {
 
 TEST_F(Startup, SecondCopyOnlyBringsTheFirstForward) {
     WriteHosts("0.0.0.0 a.example\n");
+    InstallSettings();
     Start();
     Shown();
     HeadlessToolkit otherUi;
@@ -76,6 +95,7 @@ TEST_F(Startup, SecondCopyOnlyBringsTheFirstForward) {
 
 TEST_F(Startup, ExitClosesTheWindowAndEndsTheLoop) {
     WriteHosts("");
+    InstallSettings();
     Start();
     bool ranAfterExit = false;
     ui.mainScript.push_back([](FormView& view) { view.Click(res::kCmdAppExit); });
@@ -87,14 +107,15 @@ TEST_F(Startup, ExitClosesTheWindowAndEndsTheLoop) {
 
 TEST_F(Startup, UnsavedChangesAreDroppedWithoutAQuestion) {
     WriteHosts("0.0.0.0 a.example\n");
+    InstallSettings();
     Start();
+    View().passwords.unlocked = true;
     View().restrictionList.Select(0);
     View().Click(res::kRemoveButton);
     Shown();
     Stop();
     EXPECT_EQ(Hosts(), "0.0.0.0 a.example\n");
-    EXPECT_EQ(Shown(),
-              (Lines{"main window closed", Message("Unable to open file to Encrypt (ini)")}));
+    EXPECT_EQ(Shown(), (Lines{"main window closed"}));
     EXPECT_EQ(ReadReleased(kSwapPath), "");
 }
 

@@ -12,7 +12,7 @@ using Lines = std::vector<std::string>;
 class HostsLoad : public AppFixture {
 protected:
     // With a settings file in place, start-up shows nothing of its own before the hosts file.
-    HostsLoad() { WriteSystem(kIni, "[Main]\nInstalled=1\n"); }
+    HostsLoad() { InstallSettings(); }
 };
 
 TEST_F(HostsLoad, CommentFirstLineIsNormalisedOnce) {
@@ -82,7 +82,7 @@ TEST_F(HostsLoad, CapitalsAreListedInLowerCaseAndKeptInTheFile) {
 }
 
 TEST_F(HostsLoad, HiddenEntriesAreLeftOut) {
-    WriteSystem(kIni,
+    InstallSettings(
                 "[a.com]\nHidden=1\n[B.COM]\nHidden=yes\n[c.com]\nHidden=true\n"
                 "[d.com]\nHidden=0\n[e.com]\nHidden=no\n[f.com]\nDesc=x\n[g.com]\nHidden=false\n");
     WriteHosts(

@@ -15,7 +15,9 @@ class Restrictions : public AppFixture {
 protected:
     void SetUp() override {
         WriteHosts("127.0.0.1 localhost\n0.0.0.0 ads.example\n");
+        InstallSettings();
         Start();
+        View().passwords.unlocked = true;  // the password gate has tests of its own
         Shown();
     }
     void Add(const std::string& url, const std::string& description = "") {
@@ -82,11 +84,10 @@ TEST_F(Restrictions, DuplicateAddIsRefusedInAnyCase) {
 }
 
 TEST_F(Restrictions, AddKeepsAnExistingDescription) {
-    WriteSystem(kIni, "[old.example]\nDesc=kept\n");
+    InstallSettings("[old.example]\nDesc=kept\n");
     Add("old.example", "new text");
     EXPECT_EQ(Setting("old.example", "Desc"), "kept");
     // A URL named like the program's own section stores nothing either.
-    WriteSystem(kIni, "[Main]\nInstalled=1\n");
     Add("MAIN", "x");
     EXPECT_EQ(Setting("Main", "Desc"), "<none>");
 }
@@ -96,7 +97,7 @@ TEST_F(Restrictions, CancelledAddChangesNothing) {
     View().Click(res::kAddButton);
     EXPECT_EQ(ListLines().size(), 2u);
     EXPECT_FALSE(Enabled(res::kSaveButton));
-    EXPECT_FALSE(ExistsSystem(kIni));
+    EXPECT_EQ(Setting("x.example", "Desc"), "<none>");
 }
 
 TEST_F(Restrictions, RemoveNeedsASelection) {
@@ -201,7 +202,7 @@ TEST_F(Restrictions, InformationFlowPutsWwwInFrontAndAsksFirst) {
 }
 
 TEST_F(Restrictions, ChangeDescriptionStartsEmptyAndEscapeWorksLikeIt) {
-    WriteSystem(kIni, "[www.ads.example]\nDesc=stored\n[wnodesc.example]\nHidden=0\n");
+    InstallSettings("[www.ads.example]\nDesc=stored\n[wnodesc.example]\nHidden=0\n");
     ui.Expect(res::kInformationDialog, {H::Escape()});
     ui.Expect(res::kNewRestrictionDialog,
               {H::Check([](Dialog& d) { EXPECT_EQ(d.Controls().Text(res::kDescriptionEdit), ""); }),
@@ -226,6 +227,7 @@ TEST_F(Restrictions, EnteringInfoAndCancellingStoresAnEmptyDescription) {
     Stop();
     WriteHosts("nospace\n");
     Start();
+    View().passwords.unlocked = true;
     Shown();
     ui.Answer(kIdYes);
     // The IP field is empty and disabled, so OK is refused and only Cancel ends it.

@@ -21,7 +21,9 @@ class SaveSafety : public AppFixture {
 protected:
     void SetUp() override {
         WriteHosts(kOriginal);
+        InstallSettings();
         Start();
+        View().passwords.unlocked = true;  // the password gate has tests of its own
         ui.Expect(res::kNewRestrictionDialog,
                   {H::Type(res::kUrlEdit, "new.example"), H::Click(res::kIdOk)});
         View().Click(res::kAddButton);
@@ -79,9 +81,10 @@ TEST_F(SaveSafety, SaveWithoutASwapFileWritesNothing) {
 
 TEST_F(SaveSafety, HiddenLinesAreWrittenBackAfterTheList) {
     Stop();
-    WriteSystem(kIni, "[hidden.one]\nHidden=1\n[HIDDEN.TWO]\nHidden=1\n");
+    InstallSettings("[hidden.one]\nHidden=1\n[HIDDEN.TWO]\nHidden=1\n");
     WriteHosts("0.0.0.0 Hidden.One\n0.0.0.0 shown.example\n0.0.0.0 hidden.two  \n");
     Start();
+    View().passwords.unlocked = true;
     EXPECT_EQ(ListLines(), Lines{"0.0.0.0 shown.example"});
     View().restrictionList.Select(0);
     View().Click(res::kRemoveButton);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "access/PasswordHash.h"
 #include "app/CQuorvexApp.h"
 #include "framework/headless/HeadlessToolkit.h"
 #include "hosts/CHostsFile.h"
@@ -21,6 +22,7 @@ public:
     FileSystem& Files() override { return faulty; }
     ProfileFunctions& Profile() override { return real.Profile(); }
     Clock& LocalClock() override { return clock; }
+    PasswordHashing& Passwords() override { return real.Passwords(); }
     const PathMap& Paths() const override { return real.Paths(); }
 
     struct FixedClock : Clock {
@@ -37,7 +39,16 @@ protected:
     static constexpr const char* kIni = "C:\\Windows\\System32\\Quorvex.ini";
     static constexpr const char* kLog = "C:\\Windows\\System32\\Quorvexlog.log";
 
-    AppFixture() : testPlatform(*platform) {}
+    static constexpr const char* kPassword = "secret1";
+
+    // Full-strength hashing costs a noticeable fraction of a second per check.
+    AppFixture() : testPlatform(*platform) { platform->Passwords().SetIterationsForTests(1000); }
+
+    // Settings of an installed program with the password kPassword.
+    void InstallSettings(const std::string& extra = "") {
+        WriteSystem(kIni, "[Main]\nInstalled=1\nReqPass=0\nSet=1\nPassword=" +
+                              *HashPassword(platform->Passwords(), kPassword) + "\n" + extra);
+    }
 
     void TearDown() override {
         Stop();

@@ -1,3 +1,5 @@
+#include <openssl/evp.h>
+#include <openssl/rand.h>
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -52,12 +54,27 @@ public:
     }
 };
 
+class OpenSslPasswordHashing : public PasswordHashing {
+public:
+    bool RandomBytes(unsigned char* out, size_t count) override {
+        return RAND_bytes(out, static_cast<int>(count)) == 1;
+    }
+    bool DeriveSha256(const std::string& password, const std::string& salt, unsigned iterations,
+                      unsigned char out[32]) override {
+        return PKCS5_PBKDF2_HMAC(password.data(), static_cast<int>(password.size()),
+                                 reinterpret_cast<const unsigned char*>(salt.data()),
+                                 static_cast<int>(salt.size()), static_cast<int>(iterations),
+                                 EVP_sha256(), 32, out) == 1;
+    }
+};
+
 class PosixPlatform : public Platform {
 public:
     explicit PosixPlatform(const PathMap& paths) : paths(paths), files(paths), profile(paths) {}
     FileSystem& Files() override { return files; }
     ProfileFunctions& Profile() override { return profile; }
     Clock& LocalClock() override { return clock; }
+    PasswordHashing& Passwords() override { return passwords; }
     const PathMap& Paths() const override { return paths; }
 
 private:
@@ -65,6 +82,7 @@ private:
     PosixFileSystem files;
     PosixProfileFunctions profile;
     PosixClock clock;
+    OpenSslPasswordHashing passwords;
 };
 
 }  // namespace

@@ -1,4 +1,6 @@
 #include <windows.h>
+// After windows.h, which it needs.
+#include <bcrypt.h>
 
 #include "platform/Platform.h"
 #include "platform/Text.h"
@@ -177,12 +179,36 @@ public:
     }
 };
 
+class BCryptPasswordHashing : public PasswordHashing {
+public:
+    bool RandomBytes(unsigned char* out, size_t count) override {
+        return BCryptGenRandom(nullptr, out, static_cast<ULONG>(count),
+                               BCRYPT_USE_SYSTEM_PREFERRED_RNG) == 0;
+    }
+    bool DeriveSha256(const std::string& password, const std::string& salt, unsigned iterations,
+                      unsigned char out[32]) override {
+        BCRYPT_ALG_HANDLE algorithm = nullptr;
+        if (BCryptOpenAlgorithmProvider(&algorithm, BCRYPT_SHA256_ALGORITHM, nullptr,
+                                        BCRYPT_ALG_HANDLE_HMAC_FLAG) != 0) {
+            return false;
+        }
+        NTSTATUS status = BCryptDeriveKeyPBKDF2(
+            algorithm, reinterpret_cast<PUCHAR>(const_cast<char*>(password.data())),
+            static_cast<ULONG>(password.size()),
+            reinterpret_cast<PUCHAR>(const_cast<char*>(salt.data())),
+            static_cast<ULONG>(salt.size()), iterations, out, 32, 0);
+        BCryptCloseAlgorithmProvider(algorithm, 0);
+        return status == 0;
+    }
+};
+
 class Win32Platform : public Platform {
 public:
     explicit Win32Platform(const PathMap& paths) : paths(paths), files(paths), profile(paths) {}
     FileSystem& Files() override { return files; }
     ProfileFunctions& Profile() override { return profile; }
     Clock& LocalClock() override { return clock; }
+    PasswordHashing& Passwords() override { return passwords; }
     const PathMap& Paths() const override { return paths; }
 
 private:
@@ -190,6 +216,7 @@ private:
     Win32FileSystem files;
     Win32ProfileFunctions profile;
     Win32Clock clock;
+    BCryptPasswordHashing passwords;
 };
 
 }  // namespace
