@@ -3,6 +3,7 @@
 #include <string>
 
 #include "framework/Dialog.h"
+#include "ui/ShadedButton.h"
 
 namespace qv {
 
@@ -12,9 +13,12 @@ class PasswordDialog : public Dialog {
 public:
     explicit PasswordDialog(Toolkit& toolkit);
 
+    ShadedButton okButton;
+    ShadedButton cancelButton;
     std::string password;
 
 protected:
+    bool OnInitDialog() override;
     void OnCommand(int id) override;
     void DoDataExchange(DataExchange& dx) override;
 };

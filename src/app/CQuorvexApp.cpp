@@ -1,6 +1,8 @@
 #include "app/CQuorvexApp.h"
 
+#include "res/Resource.h"
 #include "res/StringTable.h"
+#include "ui/AboutDialog.h"
 
 namespace qv {
 
@@ -10,6 +12,7 @@ bool CQuorvexApp::InitInstance() {
         return false;
     }
     view = std::make_unique<CQuorvexView>(toolkit, platform);
+    view->applicationCommand = [this](int id) { OnCommand(id); };
     toolkit.CreateMainWindow(*view, LoadString(kIdsAppTitle));
     view->OnInitialUpdate();
     toolkit.ShowMainWindow();
@@ -19,12 +22,20 @@ bool CQuorvexApp::InitInstance() {
     return true;
 }
 
+void CQuorvexApp::OnCommand(int id) {
+    if (id == res::kCmdAppAbout) {
+        AboutDialog about(toolkit);
+        about.DoModal();
+    }
+}
+
 int CQuorvexApp::Run() {
     if (!InitInstance()) {
         return 0;
     }
     int code = toolkit.RunMessageLoop();
     toolkit.CloseMainWindow();
+    toolkit.DestroyMainWindow();
     view.reset();
     return code;
 }

@@ -19,6 +19,8 @@ public:
     bool InitInstance();
     // InitInstance, the message loop, then the view's teardown; the exit code.
     int Run();
+    // The application's own commands: About.
+    void OnCommand(int id);
 
     CQuorvexView* View() { return view.get(); }
 

@@ -3,6 +3,9 @@
 #include "res/Resource.h"
 #include "res/StringTable.h"
 #include "settings/SettingsKeys.h"
+#include "ui/BornFromDialog.h"
+#include "ui/DisclaimerDialog.h"
+#include "ui/SourceDialog.h"
 
 namespace qv {
 
@@ -26,8 +29,21 @@ CQuorvexView::~CQuorvexView() {
     scrambler.EncryptIniFile();
 }
 
+void CQuorvexView::DoDataExchange() {
+    DataExchange dx(Controls(), false);
+    dx.Bind(res::kViewLogButton, viewLogButton);
+    dx.Bind(res::kRemoveButton, removeButton);
+    dx.Bind(res::kSaveButton, saveButton);
+    dx.Bind(res::kAddButton, addButton);
+}
+
 void CQuorvexView::OnInitialUpdate() {
+    DoDataExchange();
     UI().SetMainCaption("Quorvex - " + LoadString(kIdsAppTitle));
+    {
+        DisclaimerDialog disclaimer(UI());
+        disclaimer.DoModal();
+    }
     passwords.unlocked = false;
     restrictions.pendingChange = false;
     logView.viewingLog = false;
@@ -37,6 +53,14 @@ void CQuorvexView::OnInitialUpdate() {
     settings.SetPath(settings::kPlainPath);
     passwords.WriteFirstRunDefaults();
     log.BuildPaths();
+    // The textures share one random sequence: the order of the buttons is part of the look.
+    ShadedButton* buttons[] = {&addButton, &removeButton, &saveButton, &viewLogButton};
+    for (ShadedButton* button : buttons) {
+        button->AssignTextColour(Rgb(0, 0, 0));
+    }
+    for (ShadedButton* button : buttons) {
+        button->BuildTextures(8, 8, 10, 5, Rgb(55, 255, 55));
+    }
     startTime = FormatStartTime(platform.LocalClock().Now());
     // The password comes before the log is opened: nothing done at this prompt is logged.
     passwords.passwordSet = settings.GetBool(settings::kMainSection, settings::kSetKey, 0);
@@ -79,11 +103,26 @@ void CQuorvexView::OnCommand(int id) {
         case res::kCmdOptions:
             passwords.OnOptions();
             break;
+        case res::kCmdBornFrom: {
+            BornFromDialog bornFrom(UI());
+            bornFrom.DoModal();
+            break;
+        }
+        case res::kCmdInformation: {
+            SourceDialog viewer(UI());
+            viewer.viewerSelector = 2;
+            viewer.DoModal();
+            break;
+        }
+        case res::kCmdAppAbout:
+            if (applicationCommand) {
+                applicationCommand(id);
+            }
+            break;
         case res::kCmdAppExit:
             UI().CloseMainWindow();
             break;
         default:
-            // Born From and Information arrive with the informational dialogs.
             break;
     }
 }

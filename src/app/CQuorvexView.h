@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "access/CPasswordGate.h"
@@ -11,6 +12,7 @@
 #include "protect/CFileScrambler.h"
 #include "protect/CLogView.h"
 #include "settings/CProfileFile.h"
+#include "ui/ShadedButton.h"
 
 namespace qv {
 
@@ -27,7 +29,14 @@ public:
     void OnCommand(int id) override;
     void OnDoubleClick(int id) override;
 
+    // Commands the application object handles (About).
+    std::function<void(int id)> applicationCommand;
+
     Platform& platform;
+    ShadedButton viewLogButton;
+    ShadedButton removeButton;
+    ShadedButton saveButton;
+    ShadedButton addButton;
     ListModel& restrictionList;
     std::string startTime;
     CProfileFile settings;
@@ -39,6 +48,9 @@ public:
     CLogView logView;                   // viewingLog
 
 private:
+    // Binds the form's custom controls to their models.
+    void DoDataExchange();
+
     bool ViewingLog() const override { return logView.viewingLog; }
     void SaveDecryptedLog() override { logView.SaveDecryptedLog(); }
 };

@@ -91,6 +91,12 @@ ListModel* ControlSet::List(int id) {
     return c ? c->list.get() : nullptr;
 }
 
+void ControlSet::Touch(int id) {
+    if (ControlState* c = Find(id)) {
+        Changed(*c);
+    }
+}
+
 void ControlSet::SetFocus(int id) {
     focus = id;
     if (observer != nullptr) {

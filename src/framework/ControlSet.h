@@ -51,6 +51,8 @@ public:
 
     int Focus() const { return focus; }
     void SetFocus(int id);
+    // Tells the toolkit a control changed in a way it cannot see (a model was bound).
+    void Touch(int id);
     // The first enabled, visible tab stop in template order; 0 when there is none.
     int FirstTabStop();
 

@@ -35,6 +35,7 @@ public:
         if (c != nullptr && c->custom == nullptr) {
             c->custom = &model;
             model.Attach(*c);
+            controls.Touch(id);  // the toolkit's widget meets its model
         }
     }
 

@@ -23,6 +23,8 @@ public:
     virtual int RunMessageLoop() = 0;
     virtual void PostQuit(int exitCode) = 0;
     virtual void CloseMainWindow() = 0;
+    // Lets go of the main window's widgets before the view they show is destroyed.
+    virtual void DestroyMainWindow() {}
 };
 
 }  // namespace qv

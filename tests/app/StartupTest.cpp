@@ -56,6 +56,27 @@ TEST_F(Startup, FirstRunOnACleanMachine) {
     EXPECT_FALSE(registry);
 }
 
+TEST_F(Startup, DisclaimerComesFirstAtEveryStart) {
+    WriteHosts("");
+    for (int run = 0; run < 2; ++run) {
+        HeadlessToolkit fresh;
+        InProcessInstanceGuard freshGuard(registry);
+        fresh.Expect(res::kDisclaimerDialog, {H::Escape()});  // however it closes, start-up goes on
+        fresh.Expect(res::kNewPasswordDialog, {H::Escape()});  // no password set in either run
+        CQuorvexApp app(fresh, testPlatform, freshGuard);
+        ASSERT_TRUE(app.InitInstance());
+        ASSERT_GE(fresh.transcript.size(), 2u);
+        EXPECT_EQ(fresh.transcript[0], "dialog 145");
+        // Before the settings file is unscrambled: on the first run its message comes second.
+        if (run == 0) {
+            EXPECT_EQ(fresh.transcript[1], Message("Unable to open file to Decrypt (ini)"));
+        }
+        EXPECT_EQ(fresh.transcript.back(), "main window shown");
+        EXPECT_TRUE(fresh.errors.empty()) << ::testing::PrintToString(fresh.errors);
+        fresh.CloseMainWindow();
+    }
+}
+
 TEST_F(Startup, SecondStartAppendsABannerAndScramblesBothFilesAgain) {
     WriteHosts("");
     InstallSettings();

@@ -60,7 +60,15 @@ protected:
         Stop();
         guard = std::make_unique<InProcessInstanceGuard>(registry);
         app = std::make_unique<CQuorvexApp>(ui, testPlatform, *guard);
+        // Every start shows the disclaimer first; the tests of the start-up order check it.
+        ui.ExpectFirst(145, {HeadlessToolkit::Click(1)});
+        size_t before = ui.transcript.size();
         EXPECT_TRUE(app->InitInstance());
+        if (before < ui.transcript.size() && ui.transcript[before] == "dialog 145") {
+            ui.transcript.erase(ui.transcript.begin() + static_cast<std::ptrdiff_t>(before));
+        } else {
+            ADD_FAILURE() << "no disclaimer at start-up";
+        }
         return *app->View();
     }
     // Runs the message loop with nothing to do, then the teardown (closing the window).

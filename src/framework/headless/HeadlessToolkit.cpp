@@ -10,6 +10,10 @@ void HeadlessToolkit::Expect(int templateId, std::vector<Step> steps) {
     expected.push_back({templateId, std::move(steps)});
 }
 
+void HeadlessToolkit::ExpectFirst(int templateId, std::vector<Step> steps) {
+    expected.push_front({templateId, std::move(steps)});
+}
+
 HeadlessToolkit::Step HeadlessToolkit::Type(int id, std::string text) {
     return [id, text](Dialog& d) { d.Type(id, text); };
 }

@@ -21,6 +21,8 @@ public:
 
     // What the user does when dialog `templateId` opens next.
     void Expect(int templateId, std::vector<Step> steps);
+    // The same, ahead of everything already expected.
+    void ExpectFirst(int templateId, std::vector<Step> steps);
     // The answer to the next message box (kIdYes, kIdNo, kIdOk).
     void Answer(int answer) { answers.push_back(answer); }
 
