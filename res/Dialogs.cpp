@@ -211,10 +211,10 @@ DialogTemplate AboutDialog() {
             {
                 {kNoId, K::Icon, "", 11, 17, 20, 20, 0, kAppIcon},
                 {kNoId, K::Label, "Quorvex Version 1.0", 40, 10, 119, 8},
-                {kNoId, K::Label, "Copyright (C) 2026 the Quorvex developers", 40, 25, 119, 8},
+                {kNoId, K::Label, "(C) 2026 the Quorvex developers", 40, 25, 119, 8},
                 {kNoId, K::Label, "If you dont care, drop me a line and tell me what you think. ",
                  58, 62, 186, 8},
-                {kNoId, K::Label, "The Quorvex developers", 127, 72, 49, 8},
+                {kNoId, K::Label, "Quorvex team", 127, 72, 49, 8},
                 {res::kMailLink, K::Label, "quorvex@example.org", 122, 99, 60, 8, cs::kWebLink},
                 {res::kIdOk, K::PushButton, "OK", 126, 154, 50, 14, kDefaultButton},
             }};
@@ -230,7 +230,7 @@ DialogTemplate BornFromDialog() {
             kPointSize,
             {
                 {kNoId, K::Picture, "", 7, 7, 435, 204, 0, res::kBornFromBitmap},
-                {kNoId, K::Label, "Grew from Quorvex for DOS, written in Borland Turbo C++ 3.0", 7,
+                {kNoId, K::Label, "Grew from Quorvex for DOS, in Turbo C++ 3.0", 7,
                  222, 162, 8},
                 {res::kIdOk, K::PushButton, "OK", 199, 216, 50, 14, kDefaultButton},
                 {res::kViewSourceButton, K::PushButton, "View 16 bit Source Code", 269, 216, 94, 14,

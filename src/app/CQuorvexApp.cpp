@@ -24,7 +24,7 @@ bool CQuorvexApp::InitInstance() {
 
 void CQuorvexApp::OnCommand(int id) {
     if (id == res::kCmdAppAbout) {
-        AboutDialog about(toolkit);
+        AboutDialog about(toolkit, platform.DesktopShell());
         about.DoModal();
     }
 }

@@ -12,6 +12,7 @@ namespace qv {
 CQuorvexView::CQuorvexView(Toolkit& toolkit, Platform& platform)
     : FormView(res::kMainForm, toolkit),
       platform(platform),
+      webLink(platform.DesktopShell(), toolkit),
       restrictionList(*Controls().List(res::kRestrictionList)),
       settings(platform.Profile()),
       log(platform.Files(), toolkit),
@@ -35,6 +36,7 @@ void CQuorvexView::DoDataExchange() {
     dx.Bind(res::kRemoveButton, removeButton);
     dx.Bind(res::kSaveButton, saveButton);
     dx.Bind(res::kAddButton, addButton);
+    dx.Bind(res::kWebLink, webLink);
 }
 
 void CQuorvexView::OnInitialUpdate() {
@@ -61,6 +63,7 @@ void CQuorvexView::OnInitialUpdate() {
     for (ShadedButton* button : buttons) {
         button->BuildTextures(8, 8, 10, 5, Rgb(55, 255, 55));
     }
+    webLink.AssignTarget(kWebSite);
     startTime = FormatStartTime(platform.LocalClock().Now());
     // The password comes before the log is opened: nothing done at this prompt is logged.
     passwords.passwordSet = settings.GetBool(settings::kMainSection, settings::kSetKey, 0);

@@ -13,8 +13,12 @@
 #include "protect/CLogView.h"
 #include "settings/CProfileFile.h"
 #include "ui/ShadedButton.h"
+#include "ui/WebLinkLabel.h"
 
 namespace qv {
+
+// The developers' web site, the target of the form's link.
+inline constexpr const char* kWebSite = "http://www.example.org/";
 
 // The main form view: it owns the run's state and routes every command to the part of the
 // program that handles it.
@@ -37,6 +41,7 @@ public:
     ShadedButton removeButton;
     ShadedButton saveButton;
     ShadedButton addButton;
+    WebLinkLabel webLink;
     ListModel& restrictionList;
     std::string startTime;
     CProfileFile settings;

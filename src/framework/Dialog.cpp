@@ -7,11 +7,19 @@ int Dialog::DoModal() {
 }
 
 void Dialog::Open() {
+    CreateControls();
+    Initialise();
+}
+
+void Dialog::CreateControls() {
     const DialogTemplate* source = FindDialogTemplate(templateId);
     static const DialogTemplate empty{0, "", 0, 0, 0, "", 8, {}};
     controls = std::make_unique<ControlSet>(source ? *source : empty);
     open = true;
     result = 0;
+}
+
+void Dialog::Initialise() {
     if (OnInitDialog()) {
         controls->SetFocus(controls->FirstTabStop());
     }

@@ -24,6 +24,10 @@ public:
 
     // Called by the toolkit when the dialog opens: controls, data, initialisation, focus.
     void Open();
+    // The same in two steps, for toolkits whose widgets must exist before the dialog's
+    // initialisation runs (custom controls meet their widgets when they are bound).
+    void CreateControls();
+    void Initialise();
     bool IsOpen() const { return open; }
     int Result() const { return result; }
     ControlSet& Controls() { return *controls; }

@@ -7,6 +7,7 @@
 #include "platform/PasswordHashing.h"
 #include "platform/Paths.h"
 #include "platform/ProfileFunctions.h"
+#include "platform/Shell.h"
 
 namespace qv {
 
@@ -18,6 +19,7 @@ public:
     virtual ProfileFunctions& Profile() = 0;
     virtual Clock& LocalClock() = 0;
     virtual PasswordHashing& Passwords() = 0;
+    virtual Shell& DesktopShell() = 0;
     virtual const PathMap& Paths() const = 0;
 };
 

@@ -40,6 +40,12 @@ TEST_F(Startup, FirstRunOnACleanMachine) {
     EXPECT_EQ(View().log.scrambledLogPath, "C:\\Windows\\System32\\Quorvexlog.cpt");
     EXPECT_FALSE(Enabled(res::kSaveButton));
     EXPECT_TRUE(registry);
+    // The form's link leads to the web site; a click goes to the desktop's shell.
+    EXPECT_EQ(View().webLink.Target(), "http://www.example.org/");
+    View().webLink.OnClick();
+    EXPECT_EQ(testPlatform.shell.opened, std::vector<std::string>{"http://www.example.org/"});
+    // The four buttons were shaded in their order, from the one random sequence.
+    EXPECT_TRUE(View().addButton.TextColour() == Rgb(0, 0, 0));
 
     Stop();
     // Teardown: the log and the settings file are closed and scrambled.

@@ -23,12 +23,23 @@ public:
     ProfileFunctions& Profile() override { return real.Profile(); }
     Clock& LocalClock() override { return clock; }
     PasswordHashing& Passwords() override { return real.Passwords(); }
+    Shell& DesktopShell() override { return shell; }
     const PathMap& Paths() const override { return real.Paths(); }
 
     struct FixedClock : Clock {
         LocalTime now{2003, 3, 7, 9, 5};
         LocalTime Now() override { return now; }
     } clock;
+    // No test opens a browser: the shell records what it was asked to open.
+    struct RecordingShell : Shell {
+        intptr_t Open(const std::string& target, int) override {
+            opened.push_back(target);
+            return 42;
+        }
+        long ReadBrowserCommand(std::string&) override { return 2; }
+        intptr_t RunBrowser(const std::string&, const std::string&, int) override { return 2; }
+        std::vector<std::string> opened;
+    } shell;
     Platform& real;
     FaultyFileSystem faulty;
 };

@@ -24,6 +24,13 @@ using test::ReadBytes;
 using test::WriteBytes;
 using UI = HeadlessToolkit;
 
+// No test opens a browser.
+struct UnusedShell : Shell {
+    intptr_t Open(const std::string&, int) override { return 2; }
+    long ReadBrowserCommand(std::string&) override { return 2; }
+    intptr_t RunBrowser(const std::string&, const std::string&, int) override { return 2; }
+};
+
 const std::string kMustPass = "message: Must pass resource to load (SourceDialog) |  | 0";
 const std::string kUnableToOpen = "message: Unable to open file (SourceDialog) |  | 0";
 
@@ -232,7 +239,8 @@ TEST_F(InfoDialogs, BornFromOpensTheSourceViewerOnTopOfItself) {
 }
 
 TEST_F(InfoDialogs, AboutMailTargetIsTheAddressItShows) {
-    AboutDialog about(ui);
+    UnusedShell shell;
+    AboutDialog about(ui, shell);
     std::string shownAddress;
     int focus = 0;
     ui.Expect(res::kAboutDialog, {UI::Check([&](Dialog& d) {
@@ -245,13 +253,15 @@ TEST_F(InfoDialogs, AboutMailTargetIsTheAddressItShows) {
 
     EXPECT_EQ(shownAddress, "quorvex@example.org");
     EXPECT_EQ(about.mailTarget, "mailto:quorvex@example.org");
+    EXPECT_EQ(about.mailLink.Target(), "mailto:quorvex@example.org");
     EXPECT_EQ(focus, res::kIdOk);  // focus left to the platform: the first tab stop
 }
 
 // Each dialog opens its own template and its OK button closes it.
 TEST_F(InfoDialogs, EachDialogRunsItsOwnTemplate) {
     DisclaimerDialog disclaimer(ui);
-    AboutDialog about(ui);
+    UnusedShell shell;
+    AboutDialog about(ui, shell);
     BornFromDialog bornFrom(ui);
     for (Dialog* d : std::vector<Dialog*>{&disclaimer, &about, &bornFrom}) {
         ui.Expect(d->TemplateId(), {UI::Enter()});

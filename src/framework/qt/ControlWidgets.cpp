@@ -15,14 +15,10 @@
 #include "framework/Resources.h"
 #include "framework/qt/ListAdapter.h"
 #include "framework/qt/QtText.h"
+#include "framework/qt/ShadedButtonWidget.h"
 
 namespace qv {
 namespace {
-
-ControlWidgets::Factory& CustomFactory() {
-    static ControlWidgets::Factory factory;
-    return factory;
-}
 
 bool Has(const ControlState& c, unsigned bit) { return (c.source->style & bit) != 0; }
 
@@ -55,8 +51,6 @@ QPixmap Picture(const char* type, int id) {
 }
 
 }  // namespace
-
-void ControlWidgets::SetCustomFactory(Factory factory) { CustomFactory() = std::move(factory); }
 
 ControlWidgets::ControlWidgets(ControlSet& controls, QWidget* parent, const DialogUnits& units,
                                Events events)
@@ -112,10 +106,8 @@ int ControlWidgets::IdOf(const QWidget* widget) const {
 
 QWidget* ControlWidgets::Make(ControlState& c, QWidget* parent) {
     const int id = c.id;
-    if (CustomFactory() && (Has(c, cs::kOwnerDraw) || Has(c, cs::kWebLink))) {
-        if (QWidget* custom = CustomFactory()(c, parent)) {
-            return custom;
-        }
+    if (c.kind == ControlKind::PushButton && Has(c, cs::kOwnerDraw)) {
+        return new ShadedButtonWidget(c, parent, [this, id] { events.clicked(id); });
     }
     switch (c.kind) {
         case ControlKind::PushButton: {
@@ -243,11 +235,13 @@ QWidget* ControlWidgets::Make(ControlState& c, QWidget* parent) {
     }
 }
 
-void ControlWidgets::Apply(const ControlState& c, QWidget* w) {
+void ControlWidgets::Apply(ControlState& c, QWidget* w) {
     applying = true;
     w->setEnabled(c.enabled);
     w->setVisible(c.visible);
-    if (auto* b = qobject_cast<QPushButton*>(w)) {
+    if (auto* bound = dynamic_cast<BoundWidget*>(w)) {
+        bound->Sync(c);
+    } else if (auto* b = qobject_cast<QPushButton*>(w)) {
         b->setText(ToQt(c.text));
     } else if (auto* b = qobject_cast<QCheckBox*>(w)) {
         b->setText(ToQt(c.text));
@@ -269,8 +263,9 @@ void ControlWidgets::Apply(const ControlState& c, QWidget* w) {
 }
 
 void ControlWidgets::ControlChanged(const ControlState& control) {
-    if (QWidget* w = Widget(control.id)) {
-        Apply(control, w);
+    ControlState* state = controls.Find(control.id);
+    if (QWidget* w = Widget(control.id); w != nullptr && state != nullptr) {
+        Apply(*state, w);
         w->update();
     }
 }

@@ -40,13 +40,9 @@ public:
     void ControlChanged(const ControlState& control) override;
     void FocusChanged(int id) override;
 
-    // A custom widget for a control kind, from the toolkit (shaded buttons, web links).
-    using Factory = std::function<QWidget*(ControlState& control, QWidget* parent)>;
-    static void SetCustomFactory(Factory factory);
-
 private:
     QWidget* Make(ControlState& control, QWidget* parent);
-    void Apply(const ControlState& control, QWidget* widget);
+    void Apply(ControlState& control, QWidget* widget);
 
     ControlSet& controls;
     DialogUnits units;

@@ -96,7 +96,14 @@ DialogUnits UnitsFor(const DialogTemplate&) {
 
 }  // namespace
 
-QtToolkit::QtToolkit() = default;
+QtToolkit::QtToolkit() {
+    // The templates are laid out for an 8-point "MS Sans Serif" (base units 6 x 13). Linux
+    // has no such font; a 10-pixel Arial-like face fills the same boxes.
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(10);
+    QApplication::setFont(font);
+}
 
 QtToolkit::~QtToolkit() {
     delete mainWindow.data();
@@ -158,13 +165,14 @@ int QtToolkit::RunModal(Dialog& dialog) {
     DialogUnits units = UnitsFor(*source);
     window.setFixedSize(units.X(source->cx), units.Y(source->cy));
 
-    dialog.Open();
+    dialog.CreateControls();
     ControlWidgets widgets(dialog.Controls(), &window, units,
                            {[&](int id) {
                                 dialog.Click(id);
                                 window.Follow();
                             },
                             [&](int, int) {}});
+    dialog.Initialise();
     if (!dialog.IsOpen()) {
         return dialog.Result();
     }

@@ -75,6 +75,7 @@ public:
     ProfileFunctions& Profile() override { return profile; }
     Clock& LocalClock() override { return clock; }
     PasswordHashing& Passwords() override { return passwords; }
+    Shell& DesktopShell() override { return *shell; }
     const PathMap& Paths() const override { return paths; }
 
 private:
@@ -83,6 +84,7 @@ private:
     PosixProfileFunctions profile;
     PosixClock clock;
     OpenSslPasswordHashing passwords;
+    std::unique_ptr<Shell> shell = CreateShell();
 };
 
 }  // namespace

@@ -209,6 +209,7 @@ public:
     ProfileFunctions& Profile() override { return profile; }
     Clock& LocalClock() override { return clock; }
     PasswordHashing& Passwords() override { return passwords; }
+    Shell& DesktopShell() override { return *shell; }
     const PathMap& Paths() const override { return paths; }
 
 private:
@@ -217,6 +218,7 @@ private:
     Win32ProfileFunctions profile;
     Win32Clock clock;
     BCryptPasswordHashing passwords;
+    std::unique_ptr<Shell> shell = CreateShell();
 };
 
 }  // namespace

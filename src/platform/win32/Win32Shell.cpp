@@ -1,4 +1,5 @@
 #include <windows.h>
+// shellapi.h needs windows.h first.
 #include <shellapi.h>
 
 #include <cstring>
@@ -52,8 +53,8 @@ LONG ReadClassesRootDefault(const std::string& subKey, std::string& value) {
     char buffer[kValueBufferSize];
     DWORD size = sizeof buffer;
     DWORD type = 0;
-    LONG read =
-        RegQueryValueExA(key.Get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+    LONG read = RegQueryValueExA(key.Get(), nullptr, nullptr, &type,
+                                 reinterpret_cast<BYTE*>(buffer), &size);
     if (read != ERROR_SUCCESS) {
         return read;
     }
@@ -83,8 +84,7 @@ public:
         return ReadClassesRootDefault(documentClass + "\\shell\\open\\command", command);
     }
 
-    intptr_t RunBrowser(const std::string& command, const std::string& target,
-                        int show) override {
+    intptr_t RunBrowser(const std::string& command, const std::string& target, int show) override {
         return static_cast<intptr_t>(
             WinExec(RegistryCommandLine(command, target).c_str(), static_cast<UINT>(show)));
     }
