@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "framework/MessageBoxes.h"
@@ -23,6 +24,8 @@ public:
     virtual int RunMessageLoop() = 0;
     virtual void PostQuit(int exitCode) = 0;
     virtual void CloseMainWindow() = 0;
+    // The main window's handle for the single-instance block; 0 while there is none.
+    virtual uintptr_t MainWindowHandle() const { return 0; }
     // Lets go of the main window's widgets before the view they show is destroyed.
     virtual void DestroyMainWindow() {}
 };

@@ -16,6 +16,7 @@
 #include "framework/qt/ListAdapter.h"
 #include "framework/qt/QtText.h"
 #include "framework/qt/ShadedButtonWidget.h"
+#include "framework/qt/WebLinkWidget.h"
 
 namespace qv {
 namespace {
@@ -108,6 +109,9 @@ QWidget* ControlWidgets::Make(ControlState& c, QWidget* parent) {
     const int id = c.id;
     if (c.kind == ControlKind::PushButton && Has(c, cs::kOwnerDraw)) {
         return new ShadedButtonWidget(c, parent, [this, id] { events.clicked(id); });
+    }
+    if (c.kind == ControlKind::Label && Has(c, cs::kWebLink)) {
+        return new WebLinkWidget(c, parent);
     }
     switch (c.kind) {
         case ControlKind::PushButton: {

@@ -111,6 +111,15 @@ QtToolkit::~QtToolkit() {
 
 QMainWindow* QtToolkit::MainWindow() const { return mainWindow.data(); }
 
+uintptr_t QtToolkit::MainWindowHandle() const {
+    if (!mainWindow) {
+        return 0;
+    }
+    // Any non-zero value marks a live window; some platforms give no native id.
+    auto id = static_cast<uintptr_t>(mainWindow->winId());
+    return id != 0 ? id : 1;
+}
+
 int QtToolkit::MessageBox(const std::string& text, const std::string& caption, unsigned style) {
     QMessageBox box(mainWindow && mainWindow->isVisible() ? mainWindow.data() : nullptr);
     box.setWindowTitle(ToQt(caption.empty() ? LoadString(kIdsAppTitle) : caption));
@@ -237,6 +246,9 @@ void QtToolkit::ShowMainWindow() {
     if (mainWindow) {
         mainWindow->show();
         mainWindow->repaint();
+        if (onMainWindowShown) {
+            onMainWindowShown();
+        }
     }
 }
 

@@ -32,6 +32,7 @@ public:
     void DestroyMainWindow() override;
 
     QMainWindow* MainWindow() const;
+    uintptr_t MainWindowHandle() const override;
     ControlWidgets* MainControls() const { return mainControls; }
     // Brings the main window, or the modal dialog in front of it, to the front.
     void BringToFront();
@@ -39,6 +40,8 @@ public:
     // Test hooks: called when a dialog or message box has been shown and runs its loop.
     std::function<void(QDialog* dialog, int templateId)> onDialogShown;
     std::function<void(QWidget* box, const std::string& text)> onMessageBoxShown;
+    // Called once the main window is shown (the single-instance guard starts listening).
+    std::function<void()> onMainWindowShown;
 
 private:
     QPointer<QMainWindow> mainWindow;
