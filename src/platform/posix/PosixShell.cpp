@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -292,8 +293,8 @@ Outcome Spawn(const std::vector<std::string>& words, bool waitForEnd, int waitMi
         }
     }
     for (size_t at = 0; at + sizeof(Report) <= reports.size(); at += sizeof(Report)) {
-        Report r;
-        reports.copy(reinterpret_cast<char*>(&r), sizeof r, at);
+        Report r{};
+        std::memcpy(&r, reports.data() + at, sizeof r);
         if (r.kind == 'E') {
             outcome.startError = r.value;
         } else if (r.kind == 'X') {
