@@ -57,8 +57,18 @@ public:
     // Paints a device-independent bitmap block (40-byte header, palette, bottom-up rows)
     // unscaled with its top-left corner at (x, y).
     virtual void PaintBitmap(const uint8_t* block, int x, int y) = 0;
-    // A 3D edge two pixels wide just inside `rect`: raised or sunken.
-    virtual void DrawEdge(const Rect& rect, bool raised, const SystemColours& colours) = 0;
+    // A 3D edge two pixels wide just inside `rect`, made of two frames: raised (outer light
+    // and dark shadow, inner highlight and shadow) or sunken (the mirror).
+    virtual void DrawEdge(const Rect& rect, bool raised, const SystemColours& c) {
+        const Rect inner{rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1};
+        if (raised) {
+            FrameRect(rect, c.light, c.darkShadow);
+            FrameRect(inner, c.highlight, c.shadow);
+        } else {
+            FrameRect(rect, c.shadow, c.highlight);
+            FrameRect(inner, c.darkShadow, c.light);
+        }
+    }
     // A one-pixel frame just inside `rect`: top and left in one colour, bottom and right in
     // the other.
     virtual void FrameRect(const Rect& rect, Colour topLeft, Colour bottomRight) = 0;

@@ -14,19 +14,6 @@ class ActivityLogTest : public test::PlatformFixture {
 protected:
     ActivityLogTest() : faulty(files()) {}
 
-    // The text as the platform's text mode writes it.
-    static std::string OnDisk(std::string text) {
-        std::string out;
-        for (char c : text) {
-            if (c == '\n') {
-                out += kLineEnd;
-            } else {
-                out += c;
-            }
-        }
-        return out;
-    }
-
     // One program start: open the log and write the banner, then the entries, then close.
     void Run(const std::string& startTime, const std::vector<std::string>& entries) {
         CActivityLog log(faulty, messages);
@@ -55,7 +42,7 @@ TEST_F(ActivityLogTest, PathsComeFromTheStringTable) {
 TEST_F(ActivityLogTest, FirstRunWritesHeaderEmptyLineThenBanner) {
     Run("3/7/2003 - 9:5", {});
     EXPECT_EQ(ReadSystem(kLog),
-              OnDisk("Quorvex Log Created\n\n\n-== Program Started on 3/7/2003 - 9:5 ==-\n"));
+              Text("Quorvex Log Created\n\n\n-== Program Started on 3/7/2003 - 9:5 ==-\n"));
     EXPECT_TRUE(messages.shown.empty());
 }
 
@@ -63,7 +50,7 @@ TEST_F(ActivityLogTest, LaterStartsAppendAndNeverEmptyTheLog) {
     Run("1/1/2004 - 0:0",
         {"User added \"a.com\" to restrictions\n", "User canceled password form"});
     Run("1/2/2004 - 10:30", {"User removed a restriction\n"});
-    EXPECT_EQ(ReadSystem(kLog), OnDisk("Quorvex Log Created\n\n"
+    EXPECT_EQ(ReadSystem(kLog), Text("Quorvex Log Created\n\n"
                                        "\n-== Program Started on 1/1/2004 - 0:0 ==-\n"
                                        "User added \"a.com\" to restrictions\n"
                                        "User canceled password form"
@@ -77,7 +64,7 @@ TEST_F(ActivityLogTest, EntriesAreWrittenVerbatimAndAtOnce) {
     ASSERT_TRUE(log.OpenLogFile());
     log.WriteLogLine("User entered wrong password: \"%s%n%x\"");
     const std::string expected =
-        OnDisk("Quorvex Log Created\n\nUser entered wrong password: \"%s%n%x\"");
+        Text("Quorvex Log Created\n\nUser entered wrong password: \"%s%n%x\"");
 #ifndef _WIN32
     // Already on disk while the log is still open: nothing waits in a buffer. (Windows
     // lets no one read the log while we hold it.)
@@ -95,7 +82,7 @@ TEST_F(ActivityLogTest, ClosedLogDropsEntries) {
     ASSERT_TRUE(log.OpenLogFile());
     log.Close();
     log.WriteLogLine("dropped too\n");
-    EXPECT_EQ(ReadSystem(kLog), OnDisk("Quorvex Log Created\n\n"));
+    EXPECT_EQ(ReadSystem(kLog), Text("Quorvex Log Created\n\n"));
 }
 
 TEST_F(ActivityLogTest, LogThatCannotBeOpenedIsReported) {
@@ -111,7 +98,7 @@ TEST_F(ActivityLogTest, ExistingLogIsKeptAsItIs) {
     WriteSystem(kLog, "earlier content without header");
     Run("5/6/2007 - 8:9", {});
     EXPECT_EQ(ReadSystem(kLog), "earlier content without header" +
-                                    OnDisk("\n-== Program Started on 5/6/2007 - 8:9 ==-\n"));
+                                    Text("\n-== Program Started on 5/6/2007 - 8:9 ==-\n"));
 }
 
 TEST(StartTime, FormatTable) {

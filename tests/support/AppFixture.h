@@ -114,18 +114,6 @@ protected:
         form.SetText(1014, status2);
         return bytes;
     }
-    // The platform's text form of `text` ("\n" as the platform's line end).
-    static std::string Text(const std::string& text) {
-        std::string out;
-        for (char c : text) {
-            if (c == '\n') {
-                out += kLineEnd;
-            } else {
-                out += c;
-            }
-        }
-        return out;
-    }
     std::string Label(int id) { return View().Controls().Text(id); }
     bool Enabled(int id) { return View().Controls().Enabled(id); }
     std::vector<std::string> ListLines() {

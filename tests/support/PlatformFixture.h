@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/Platform.h"
+#include "platform/TextFile.h"
 #include "support/TempRoot.h"
 
 namespace qv::test {
@@ -30,6 +31,18 @@ protected:
     std::string ReadSystem(const std::string& systemPath) { return ReadBytes(Real(systemPath)); }
     void WriteSystem(const std::string& systemPath, const std::string& bytes) {
         WriteBytes(Real(systemPath), bytes);
+    }
+    // `text` as the platform's text mode writes it ("\n" as the platform's line end).
+    static std::string Text(const std::string& text) {
+        std::string out;
+        for (char c : text) {
+            if (c == '\n') {
+                out += kLineEnd;
+            } else {
+                out += c;
+            }
+        }
+        return out;
     }
     bool ExistsSystem(const std::string& systemPath) {
         return std::filesystem::exists(Real(systemPath));

@@ -136,17 +136,6 @@ void RasterCanvas::FrameRect(const Rect& r, Colour topLeft, Colour bottomRight) 
     FillRect({r.right - 1, r.top, r.right, r.bottom}, bottomRight);
 }
 
-void RasterCanvas::DrawEdge(const Rect& r, bool raised, const SystemColours& c) {
-    const Rect inner{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
-    if (raised) {
-        FrameRect(r, c.light, c.darkShadow);
-        FrameRect(inner, c.highlight, c.shadow);
-    } else {
-        FrameRect(r, c.shadow, c.highlight);
-        FrameRect(inner, c.darkShadow, c.light);
-    }
-}
-
 Size RasterCanvas::TextExtent(const std::string& text, bool) {
     int mnemonic = -1;
     return {static_cast<int>(VisibleText(text, &mnemonic).size()) * kCharWidth, kCharHeight};

@@ -35,7 +35,6 @@ public:
     // highlight outside, dark shadow / light inside. As Windows draws them, the bottom and
     // right lines are drawn last, so the top-right and bottom-left corner pixels take the
     // bottom-right colour.
-    void DrawEdge(const Rect& rect, bool raised, const SystemColours& colours) override;
     void FrameRect(const Rect& rect, Colour topLeft, Colour bottomRight) override;
     // One line of placeholder glyphs placed by the format's alignment and clipped to `rect`.
     // "&x" underlines x (the mnemonic), "&&" is a literal ampersand.

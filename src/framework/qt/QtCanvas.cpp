@@ -78,17 +78,6 @@ void QtCanvas::FrameRect(const Rect& r, Colour topLeft, Colour bottomRight) {
     painter.fillRect(QRect(r.right - 1, r.top, 1, r.Height()), br);
 }
 
-void QtCanvas::DrawEdge(const Rect& r, bool raised, const SystemColours& c) {
-    const Rect inner{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
-    if (raised) {
-        FrameRect(r, c.light, c.darkShadow);
-        FrameRect(inner, c.highlight, c.shadow);
-    } else {
-        FrameRect(r, c.shadow, c.highlight);
-        FrameRect(inner, c.darkShadow, c.light);
-    }
-}
-
 void QtCanvas::DrawText(const std::string& text, const Rect& r, unsigned format, Colour colour,
                         bool underline) {
     int flags = Qt::TextShowMnemonic;

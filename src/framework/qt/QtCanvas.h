@@ -14,7 +14,6 @@ public:
     Size Extent() const override { return extent; }
     void FillRect(const Rect& rect, Colour colour) override;
     void PaintBitmap(const uint8_t* block, int x, int y) override;
-    void DrawEdge(const Rect& rect, bool raised, const SystemColours& colours) override;
     void FrameRect(const Rect& rect, Colour topLeft, Colour bottomRight) override;
     void DrawText(const std::string& text, const Rect& rect, unsigned format, Colour colour,
                   bool underline) override;
