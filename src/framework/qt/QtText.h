@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringDecoder>
 #include <string>
 #include <string_view>
 
@@ -10,9 +11,12 @@ namespace qv {
 // such, anything else as Latin-1, so every byte shows as something and nothing is lost in
 // the program's own copy.
 inline QString ToQt(std::string_view bytes) {
-    QString text = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    if (text.contains(QChar::ReplacementCharacter) &&
-        bytes.find("\xEF\xBF\xBD") == std::string_view::npos) {
+    // Only the decoder knows whether the bytes were valid: a replacement character in the
+    // result may also be the bytes of one in the text. Stateless: a sequence cut off at the
+    // end is an error too.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    if (utf8.hasError()) {
         return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
     }
     return text;

@@ -121,7 +121,12 @@ uintptr_t QtToolkit::MainWindowHandle() const {
 }
 
 int QtToolkit::MessageBox(const std::string& text, const std::string& caption, unsigned style) {
-    QMessageBox box(mainWindow && mainWindow->isVisible() ? mainWindow.data() : nullptr);
+    // Over the dialog in front, if one is open, as the dialogs themselves are.
+    QWidget* owner = QApplication::activeModalWidget();
+    if (owner == nullptr && mainWindow && mainWindow->isVisible()) {
+        owner = mainWindow.data();
+    }
+    QMessageBox box(owner);
     box.setWindowTitle(ToQt(caption.empty() ? LoadString(kIdsAppTitle) : caption));
     box.setText(ToQt(text));
     switch (style & kMbIconMask) {
