@@ -165,7 +165,8 @@ int main(int argc, char** argv) {
     }
     fs::remove_all(root);
     auto median = [](std::vector<Run> runs, double Run::*field) {
-        std::sort(runs.begin(), runs.end(), [field](const Run& a, const Run& b) { return a.*field < b.*field; });
+        std::sort(runs.begin(), runs.end(),
+                  [field](const Run& a, const Run& b) { return a.*field < b.*field; });
         return runs[runs.size() / 2].*field;
     };
     double base = median(headless, &Run::filled);
@@ -176,16 +177,18 @@ int main(int argc, char** argv) {
         rss = std::max(rss, r.rssKb);
     }
     double memory = rss * 1024.0 / static_cast<double>(fileBytes);
-    std::printf("  1,000,000 lines (%.1f MB): headless start %.0f ms; desktop start to window shown "
-                "%.0f ms, to list filled %.0f ms; desktop peak RSS %.0f MB\n",
-                fileBytes / 1e6, base * 1e3, shown * 1e3, filled * 1e3, rss / 1e3);
+    std::printf(
+        "  1,000,000 lines (%.1f MB): headless start %.0f ms; desktop start to window shown "
+        "%.0f ms, to list filled %.0f ms; desktop peak RSS %.0f MB\n",
+        fileBytes / 1e6, base * 1e3, shown * 1e3, filled * 1e3, rss / 1e3);
     bool met = qv::bench::Report("desktop start to window shown, 1,000,000 lines",
-                                 qv::bench::Format("%.2fx headless start", shown / base), "at most 1.5x",
-                                 shown / base <= 1.5);
+                                 qv::bench::Format("%.2fx headless start", shown / base),
+                                 "at most 1.5x", shown / base <= 1.5);
     met &= qv::bench::Report("desktop start to list filled, 1,000,000 lines",
-                             qv::bench::Format("%.2fx headless start", filled / base), "at most 1.5x",
-                             filled / base <= 1.5);
+                             qv::bench::Format("%.2fx headless start", filled / base),
+                             "at most 1.5x", filled / base <= 1.5);
     met &= qv::bench::Report("desktop peak memory, 1,000,000 lines",
-                             qv::bench::Format("%.2fx file size", memory), "at most 4x", memory <= 4.0);
+                             qv::bench::Format("%.2fx file size", memory), "at most 4x",
+                             memory <= 4.0);
     return met ? 0 : 1;
 }

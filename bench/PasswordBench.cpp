@@ -20,7 +20,8 @@ int main() {
     }
     bool right = false;
     double seconds = qv::bench::MedianSeconds(3, [&] {
-        right = qv::VerifyPassword(hashing, *stored, "correct horse battery") == qv::PasswordMatch::Right;
+        right = qv::VerifyPassword(hashing, *stored, "correct horse battery") ==
+                qv::PasswordMatch::Right;
     });
     bool met = qv::bench::Report("password check, 600,000 iterations",
                                  qv::bench::Format("%.0f ms", seconds * 1e3), "under 1000 ms",

@@ -230,8 +230,7 @@ DialogTemplate BornFromDialog() {
             kPointSize,
             {
                 {kNoId, K::Picture, "", 7, 7, 435, 204, 0, res::kBornFromBitmap},
-                {kNoId, K::Label, "Grew from Quorvex for DOS, in Turbo C++ 3.0", 7,
-                 222, 162, 8},
+                {kNoId, K::Label, "Grew from Quorvex for DOS, in Turbo C++ 3.0", 7, 222, 162, 8},
                 {res::kIdOk, K::PushButton, "OK", 199, 216, 50, 14, kDefaultButton},
                 {res::kViewSourceButton, K::PushButton, "View 16 bit Source Code", 269, 216, 94, 14,
                  kButton},

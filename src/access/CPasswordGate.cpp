@@ -53,7 +53,8 @@ bool CPasswordGate::CheckPassword() {
     // A missing key reads as the empty password; "\n" cannot be a stored value.
     std::string stored = settings.GetString(kMainSection, kPasswordKey, "\n");
     bool missing = stored == "\n";
-    PasswordMatch match = VerifyPassword(hashing, missing ? std::string() : stored, dialog.password);
+    PasswordMatch match =
+        VerifyPassword(hashing, missing ? std::string() : stored, dialog.password);
     if (match == PasswordMatch::Wrong) {
         log.WriteLogLine("User entered wrong password: \"" + dialog.password + "\"");
         return false;

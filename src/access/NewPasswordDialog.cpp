@@ -22,7 +22,8 @@ bool NewPasswordDialog::OnInitDialog() {
 void NewPasswordDialog::OnOK() {
     UpdateData(true);
     if (newPassword.size() < 5) {
-        MessageBox("Password must be at least 5 characters long", "Info", kMbOk | kMbIconExclamation);
+        MessageBox("Password must be at least 5 characters long", "Info",
+                   kMbOk | kMbIconExclamation);
     } else if (newPassword != confirmPassword) {
         MessageBox("Passwords do not match", "Error", kMbOk | kMbIconStop);
     } else {

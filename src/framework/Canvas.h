@@ -10,14 +10,20 @@ using Colour = uint32_t;
 inline constexpr Colour Rgb(int r, int g, int b) {
     return static_cast<Colour>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
-inline constexpr int RedOf(Colour c) { return static_cast<int>(c & 0xFF); }
-inline constexpr int GreenOf(Colour c) { return static_cast<int>((c >> 8) & 0xFF); }
-inline constexpr int BlueOf(Colour c) { return static_cast<int>((c >> 16) & 0xFF); }
+inline constexpr int RedOf(Colour c) {
+    return static_cast<int>(c & 0xFF);
+}
+inline constexpr int GreenOf(Colour c) {
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+inline constexpr int BlueOf(Colour c) {
+    return static_cast<int>((c >> 16) & 0xFF);
+}
 
 struct Rect {
     int left = 0;
     int top = 0;
-    int right = 0;  // exclusive
+    int right = 0;   // exclusive
     int bottom = 0;  // exclusive
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
@@ -73,8 +79,8 @@ public:
     // the other.
     virtual void FrameRect(const Rect& rect, Colour topLeft, Colour bottomRight) = 0;
     // Text in the default GUI font; "&" marks the underlined mnemonic letter.
-    virtual void DrawText(const std::string& text, const Rect& rect, unsigned format,
-                          Colour colour, bool underline = false) = 0;
+    virtual void DrawText(const std::string& text, const Rect& rect, unsigned format, Colour colour,
+                          bool underline = false) = 0;
     virtual Size TextExtent(const std::string& text, bool underline = false) = 0;
 };
 

@@ -7,7 +7,8 @@ namespace qv {
 
 void CLogView::OnViewLogFile() {
     if (restrictions.pendingChange) {
-        int answer = ui.MessageBox(LoadString(kIdsPendingChange), "Info", kMbYesNo | kMbIconQuestion);
+        int answer =
+            ui.MessageBox(LoadString(kIdsPendingChange), "Info", kMbYesNo | kMbIconQuestion);
         if (answer == kIdYes) {
             restrictions.OnSaveAndRefresh();
         } else {

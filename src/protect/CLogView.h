@@ -16,8 +16,14 @@ class CLogView {
 public:
     CLogView(Toolkit& ui, FileSystem& files, ControlSet& form, ListModel& list, CActivityLog& log,
              CHostsFile& hosts, CRestrictionCommands& restrictions, CommandGate& gate)
-        : ui(ui), files(files), form(form), list(list), log(log), hosts(hosts),
-          restrictions(restrictions), gate(gate) {}
+        : ui(ui),
+          files(files),
+          form(form),
+          list(list),
+          log(log),
+          hosts(hosts),
+          restrictions(restrictions),
+          gate(gate) {}
 
     void OnViewLogFile();
     void CloseLogView();

@@ -7,7 +7,9 @@ namespace qv {
 AboutDialog::AboutDialog(Toolkit& toolkit, Shell& shell)
     : Dialog(res::kAboutDialog, toolkit), mailLink(shell, toolkit) {}
 
-void AboutDialog::DoDataExchange(DataExchange& dx) { dx.Bind(res::kMailLink, mailLink); }
+void AboutDialog::DoDataExchange(DataExchange& dx) {
+    dx.Bind(res::kMailLink, mailLink);
+}
 
 bool AboutDialog::OnInitDialog() {
     Dialog::OnInitDialog();

@@ -13,7 +13,9 @@ using H = HeadlessToolkit;
 
 class PasswordDialogs : public ::testing::Test {
 protected:
-    void TearDown() override { EXPECT_TRUE(ui.errors.empty()) << ::testing::PrintToString(ui.errors); }
+    void TearDown() override {
+        EXPECT_TRUE(ui.errors.empty()) << ::testing::PrintToString(ui.errors);
+    }
     HeadlessToolkit ui;
 };
 
@@ -26,12 +28,14 @@ TEST_F(PasswordDialogs, NewPasswordChecksLengthThenMatch) {
         const char* second;
         const char* message;  // null: accepted
     };
-    for (Case c : {Case{"abcde", "abcde", nullptr}, Case{"abcd", "abcd", "short"}, Case{"abcd", "xyz", "short"},
-                   Case{"Abcde", "abcde", "match"}, Case{"abcdef", "", "match"},
-                   Case{"\xe9\xe9\xe9", "\xe9\xe9\xe9", "short"}, Case{"12345678", "12345678", nullptr}}) {
+    for (Case c : {Case{"abcde", "abcde", nullptr}, Case{"abcd", "abcd", "short"},
+                   Case{"abcd", "xyz", "short"}, Case{"Abcde", "abcde", "match"},
+                   Case{"abcdef", "", "match"}, Case{"\xe9\xe9\xe9", "\xe9\xe9\xe9", "short"},
+                   Case{"12345678", "12345678", nullptr}}) {
         NewPasswordDialog dialog(ui);
         std::vector<H::Step> steps = {H::Type(res::kNewPasswordEdit, c.first),
-                                      H::Type(res::kConfirmPasswordEdit, c.second), H::Click(res::kIdOk)};
+                                      H::Type(res::kConfirmPasswordEdit, c.second),
+                                      H::Click(res::kIdOk)};
         if (c.message != nullptr) {
             steps.push_back(H::Check([](Dialog& d) {
                 EXPECT_EQ(d.Controls().Text(res::kNewPasswordEdit), "");
@@ -59,11 +63,12 @@ TEST_F(PasswordDialogs, NewPasswordFirstRunSentence) {
     for (bool show : {true, false}) {
         NewPasswordDialog dialog(ui);
         dialog.showFirstRunText = show;
-        ui.Expect(res::kNewPasswordDialog, {H::Check([show](Dialog& d) {
-                                                EXPECT_EQ(d.Controls().Visible(res::kFirstRunLabel), show);
-                                                EXPECT_EQ(d.Controls().Focus(), res::kNewPasswordEdit);
-                                            }),
-                                            H::CloseBox()});
+        ui.Expect(res::kNewPasswordDialog,
+                  {H::Check([show](Dialog& d) {
+                       EXPECT_EQ(d.Controls().Visible(res::kFirstRunLabel), show);
+                       EXPECT_EQ(d.Controls().Focus(), res::kNewPasswordEdit);
+                   }),
+                   H::CloseBox()});
         EXPECT_EQ(dialog.DoModal(), kIdCancel);
     }
 }

@@ -19,8 +19,8 @@ protected:
     void SetUp() override { WriteHosts("0.0.0.0 a.example\n0.0.0.0 b.example\n"); }
 
     static std::vector<H::Step> NewPassword(const std::string& password) {
-        return {H::Type(res::kNewPasswordEdit, password), H::Type(res::kConfirmPasswordEdit, password),
-                H::Click(res::kIdOk)};
+        return {H::Type(res::kNewPasswordEdit, password),
+                H::Type(res::kConfirmPasswordEdit, password), H::Click(res::kIdOk)};
     }
     static std::vector<H::Step> Password(const std::string& password) {
         return {H::Type(res::kPasswordEdit, password), H::Click(res::kPasswordOk)};
@@ -44,7 +44,8 @@ protected:
     void ExpectNowhereInPlainText(const std::string& secret) {
         for (const auto& entry : std::filesystem::recursive_directory_iterator(root.Path())) {
             if (entry.is_regular_file()) {
-                EXPECT_EQ(test::ReadBytes(entry.path()).find(secret), std::string::npos) << entry.path();
+                EXPECT_EQ(test::ReadBytes(entry.path()).find(secret), std::string::npos)
+                    << entry.path();
             }
         }
     }
@@ -55,8 +56,8 @@ protected:
 TEST_F(PasswordGate, FirstRunCancelledThenEveryProtectedCommandOffersTheSetUp) {
     ui.Expect(res::kNewPasswordDialog, {H::Escape()});
     Start();
-    EXPECT_EQ(Shown(), (Lines{Message("Unable to open file to Decrypt (ini)"), "dialog 143", kDisabled,
-                              "main window shown"}));
+    EXPECT_EQ(Shown(), (Lines{Message("Unable to open file to Decrypt (ini)"), "dialog 143",
+                              kDisabled, "main window shown"}));
     EXPECT_EQ(Setting("Installed"), "1");
     EXPECT_EQ(Setting("Set"), "0");
     EXPECT_EQ(Setting("ReqPass"), "0");
@@ -105,15 +106,17 @@ TEST_F(PasswordGate, GateAsksOncePerRunAndLogsRefusals) {
     View().Click(res::kCmdResetPassword);
     ui.Answer(kIdNo);  // discard the removals
     View().Click(res::kViewLogButton);
-    EXPECT_EQ(Shown(), (Lines{Message("This will clear contents of log file. Continue?", "Quorvex", 0x24),
-                              "dialog 144", "dialog 143",
-                              Message(LoadString(kIdsPendingChange), "Info", 0x24)}));
+    EXPECT_EQ(
+        Shown(),
+        (Lines{Message("This will clear contents of log file. Continue?", "Quorvex", 0x24),
+               "dialog 144", "dialog 143", Message(LoadString(kIdsPendingChange), "Info", 0x24)}));
     EXPECT_TRUE(View().logView.viewingLog);
     View().Click(res::kViewLogButton);
     // The refusals are in the log without line ends; the next entry follows on the same line.
-    EXPECT_NE(LogText().find(Text("User canceled password formUser entered wrong password: \"Secret1\""
-                                  "User removed a restriction\nUser removed a restriction\n")),
-              std::string::npos);
+    EXPECT_NE(
+        LogText().find(Text("User canceled password formUser entered wrong password: \"Secret1\""
+                            "User removed a restriction\nUser removed a restriction\n")),
+        std::string::npos);
     Stop();
     ExpectNowhereInPlainText(kPassword);
 }
@@ -135,7 +138,8 @@ TEST_F(PasswordGate, StartUpPromptRefusedEndsTheProgramThroughTheTeardown) {
         CProfileFile profile(platform->Profile());
         profile.SetPath(kIni);
         profile.WriteBool("Main", "ReqPass", 1);
-        ui.Expect(res::kPasswordDialog, cancel ? std::vector<H::Step>{H::Escape()} : Password("nope!"));
+        ui.Expect(res::kPasswordDialog,
+                  cancel ? std::vector<H::Step>{H::Escape()} : Password("nope!"));
         Start();
         EXPECT_EQ(Shown(), (Lines{"dialog 130", "quit 0", "main window shown"}));
         ui.mainScript.push_back([](FormView&) { ADD_FAILURE() << "the loop should not run"; });
@@ -230,13 +234,17 @@ TEST_F(PasswordGate, OptionsRewritesReqPassAndSaysWhen) {
     InstallSettings();
     Start();
     View().passwords.unlocked = true;
-    const std::string message = Message("Changes will take effect the next time you start this program.");
+    const std::string message =
+        Message("Changes will take effect the next time you start this program.");
     for (int tick : {0, 1}) {
         ui.Expect(res::kOptionsDialog,
-                  {H::Check([](Dialog& d) { EXPECT_EQ(d.Controls().Checked(res::kRequirePasswordCheck), 0); }),
+                  {H::Check([](Dialog& d) {
+                       EXPECT_EQ(d.Controls().Checked(res::kRequirePasswordCheck), 0);
+                   }),
                    H::Click(res::kIdOk)});
         if (tick) {
-            ui.Expect(res::kOptionsDialog, {H::Click(res::kRequirePasswordCheck), H::Click(res::kIdOk)});
+            ui.Expect(res::kOptionsDialog,
+                      {H::Click(res::kRequirePasswordCheck), H::Click(res::kIdOk)});
         }
         Shown();
         View().Click(res::kCmdOptions);
@@ -247,9 +255,11 @@ TEST_F(PasswordGate, OptionsRewritesReqPassAndSaysWhen) {
             EXPECT_EQ(Setting("ReqPass"), "1");
         }
     }
-    ui.Expect(res::kOptionsDialog,
-              {H::Check([](Dialog& d) { EXPECT_EQ(d.Controls().Checked(res::kRequirePasswordCheck), 1); }),
-               H::Click(res::kRequirePasswordCheck), H::Escape()});
+    ui.Expect(res::kOptionsDialog, {H::Check([](Dialog& d) {
+                                        EXPECT_EQ(d.Controls().Checked(res::kRequirePasswordCheck),
+                                                  1);
+                                    }),
+                                    H::Click(res::kRequirePasswordCheck), H::Escape()});
     View().Click(res::kCmdOptions);
     EXPECT_EQ(Setting("ReqPass"), "1");  // cancelled: unchanged
 }

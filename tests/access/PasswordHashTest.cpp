@@ -15,9 +15,10 @@ TEST_F(PasswordHashTest, DerivationMatchesTheStandardVector) {
     // PBKDF2-HMAC-SHA256("password", "salt", 1 iteration), the published test vector.
     unsigned char out[32];
     ASSERT_TRUE(hashing().DeriveSha256("password", "salt", 1, out));
-    const unsigned char expected[32] = {0x12, 0x0f, 0xb6, 0xcf, 0xfc, 0xf8, 0xb3, 0x2c, 0x43, 0xe7, 0x22,
-                                        0x52, 0x56, 0xc4, 0xf8, 0x37, 0xa8, 0x65, 0x48, 0xc9, 0x2c, 0xcc,
-                                        0x35, 0x48, 0x08, 0x05, 0x98, 0x7c, 0xb7, 0x0b, 0xe1, 0x7b};
+    const unsigned char expected[32] = {0x12, 0x0f, 0xb6, 0xcf, 0xfc, 0xf8, 0xb3, 0x2c,
+                                        0x43, 0xe7, 0x22, 0x52, 0x56, 0xc4, 0xf8, 0x37,
+                                        0xa8, 0x65, 0x48, 0xc9, 0x2c, 0xcc, 0x35, 0x48,
+                                        0x08, 0x05, 0x98, 0x7c, 0xb7, 0x0b, 0xe1, 0x7b};
     EXPECT_EQ(std::string(reinterpret_cast<char*>(out), 32),
               std::string(reinterpret_cast<const char*>(expected), 32));
 }
@@ -56,18 +57,20 @@ TEST_F(PasswordHashTest, PlainTextFromAnOlderVersion) {
 }
 
 TEST_F(PasswordHashTest, DamagedStoredValuesNeverMatch) {
-    for (const char* stored : {"pbkdf2-sha256$", "pbkdf2-sha256$1000$", "pbkdf2-sha256$x$AAAA$AAAA",
-                               "pbkdf2-sha256$0$c2FsdA$1jB2n4hwOCBx7wxA8EnWDP4D7gb42LW5ib8stTuyb/E",
-                               "pbkdf2-sha256$1000$c2Fs!A$1jB2n4hwOCBx7wxA8EnWDP4D7gb42LW5ib8stTuyb/E",
-                               "pbkdf2-sha256$1000$c2FsdA$short"}) {
+    for (const char* stored :
+         {"pbkdf2-sha256$", "pbkdf2-sha256$1000$", "pbkdf2-sha256$x$AAAA$AAAA",
+          "pbkdf2-sha256$0$c2FsdA$1jB2n4hwOCBx7wxA8EnWDP4D7gb42LW5ib8stTuyb/E",
+          "pbkdf2-sha256$1000$c2Fs!A$1jB2n4hwOCBx7wxA8EnWDP4D7gb42LW5ib8stTuyb/E",
+          "pbkdf2-sha256$1000$c2FsdA$short"}) {
         EXPECT_EQ(VerifyPassword(hashing(), stored, ""), PasswordMatch::Wrong) << stored;
         EXPECT_EQ(VerifyPassword(hashing(), stored, stored), PasswordMatch::Wrong) << stored;
     }
 }
 
 TEST(Base64, RoundTripsWithoutPadding) {
-    for (const std::string& bytes : {std::string(), std::string("f"), std::string("fo"),
-                                     std::string("foo"), std::string("foob"), std::string("\0\xff\x80", 3)}) {
+    for (const std::string& bytes :
+         {std::string(), std::string("f"), std::string("fo"), std::string("foo"),
+          std::string("foob"), std::string("\0\xff\x80", 3)}) {
         auto back = Base64Decode(Base64Encode(bytes));
         ASSERT_TRUE(back);
         EXPECT_EQ(*back, bytes);

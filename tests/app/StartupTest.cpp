@@ -55,7 +55,8 @@ TEST_F(Startup, FirstRunOnACleanMachine) {
     EXPECT_EQ(Unscrambled("C:\\Windows\\System32\\Quorvexlog.cpt"),
               Text("Quorvex Log Created\n\n\n-== Program Started on 3/7/2003 - 9:5 ==-\n"));
     std::string settings = Unscrambled("C:\\Windows\\System32\\Quorvex.cpt");
-    for (const char* expected : {"Installed=1", "ReqPass=0", "Set=1", "Password=pbkdf2-sha256$1000$"}) {
+    for (const char* expected :
+         {"Installed=1", "ReqPass=0", "Set=1", "Password=pbkdf2-sha256$1000$"}) {
         EXPECT_NE(settings.find(expected), std::string::npos) << expected << " in " << settings;
     }
     EXPECT_EQ(settings.find("first"), std::string::npos);

@@ -83,8 +83,8 @@ TEST_F(HostsLoad, CapitalsAreListedInLowerCaseAndKeptInTheFile) {
 
 TEST_F(HostsLoad, HiddenEntriesAreLeftOut) {
     InstallSettings(
-                "[a.com]\nHidden=1\n[B.COM]\nHidden=yes\n[c.com]\nHidden=true\n"
-                "[d.com]\nHidden=0\n[e.com]\nHidden=no\n[f.com]\nDesc=x\n[g.com]\nHidden=false\n");
+        "[a.com]\nHidden=1\n[B.COM]\nHidden=yes\n[c.com]\nHidden=true\n"
+        "[d.com]\nHidden=0\n[e.com]\nHidden=no\n[f.com]\nDesc=x\n[g.com]\nHidden=false\n");
     WriteHosts(
         "0.0.0.0 a.com\n0.0.0.0 b.com\n1.1.1.1   C.com  \n0.0.0.0 d.com\n0.0.0.0 e.com\n"
         "0.0.0.0 f.com\n0.0.0.0 g.com\n0.0.0.0 a.com.au\n");

@@ -51,11 +51,11 @@ TEST_F(ActivityLogTest, LaterStartsAppendAndNeverEmptyTheLog) {
         {"User added \"a.com\" to restrictions\n", "User canceled password form"});
     Run("1/2/2004 - 10:30", {"User removed a restriction\n"});
     EXPECT_EQ(ReadSystem(kLog), Text("Quorvex Log Created\n\n"
-                                       "\n-== Program Started on 1/1/2004 - 0:0 ==-\n"
-                                       "User added \"a.com\" to restrictions\n"
-                                       "User canceled password form"
-                                       "\n-== Program Started on 1/2/2004 - 10:30 ==-\n"
-                                       "User removed a restriction\n"));
+                                     "\n-== Program Started on 1/1/2004 - 0:0 ==-\n"
+                                     "User added \"a.com\" to restrictions\n"
+                                     "User canceled password form"
+                                     "\n-== Program Started on 1/2/2004 - 10:30 ==-\n"
+                                     "User removed a restriction\n"));
 }
 
 TEST_F(ActivityLogTest, EntriesAreWrittenVerbatimAndAtOnce) {

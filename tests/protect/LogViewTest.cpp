@@ -53,7 +53,8 @@ protected:
         EXPECT_TRUE(Enabled(res::kViewLogButton));
         EXPECT_FALSE(View().log.logOpen);
     }
-    const std::string kPending = Message(LoadString(kIdsPendingChange), "Info", kMbYesNo | kMbIconQuestion);
+    const std::string kPending =
+        Message(LoadString(kIdsPendingChange), "Info", kMbYesNo | kMbIconQuestion);
     std::filesystem::path previous;
 };
 
@@ -63,8 +64,9 @@ TEST_F(LogView, ShowsTheNonEmptyLinesAndComesBack) {
     View().Click(res::kViewLogButton);
     EXPECT_EQ(Shown(), (Lines{"dialog 131", kPending}));
     ExpectLogMode();
-    EXPECT_EQ(ListLines(), (Lines{"Quorvex Log Created", "-== Program Started on 3/7/2003 - 9:5 ==-",
-                                  "User added \"c.example\" to restrictions", "User refreshed files"}));
+    EXPECT_EQ(ListLines(),
+              (Lines{"Quorvex Log Created", "-== Program Started on 3/7/2003 - 9:5 ==-",
+                     "User added \"c.example\" to restrictions", "User refreshed files"}));
     // The hosts files are let go while the log is shown.
     EXPECT_FALSE(View().hostsFile.inputFile.IsOpen());
     EXPECT_FALSE(View().hostsFile.outputFile.IsOpen());
@@ -91,7 +93,8 @@ TEST_F(LogView, NoThenAWrongPasswordStaysInNormalModeWithTheLines) {
     View().passwords.unlocked = false;
     Add("c.example");
     ui.Answer(kIdNo);
-    ui.Expect(res::kPasswordDialog, {H::Type(res::kPasswordEdit, "bad"), H::Click(res::kPasswordOk)});
+    ui.Expect(res::kPasswordDialog,
+              {H::Type(res::kPasswordEdit, "bad"), H::Click(res::kPasswordOk)});
     View().Click(res::kViewLogButton);
     EXPECT_FALSE(View().logView.viewingLog);
     EXPECT_FALSE(View().restrictions.pendingChange);
@@ -100,7 +103,8 @@ TEST_F(LogView, NoThenAWrongPasswordStaysInNormalModeWithTheLines) {
 }
 
 TEST_F(LogView, SaveDecryptedLogWritesTheShownLines) {
-    test::WriteBytes("quorvexlog.txt", "an older copy that is longer than the new one will be........");
+    test::WriteBytes("quorvexlog.txt",
+                     "an older copy that is longer than the new one will be........");
     View().Click(res::kViewLogButton);
     Shown();
     View().Click(res::kSaveButton);
@@ -123,9 +127,7 @@ TEST_F(LogView, SaveDecryptedLogNeverFollowsALink) {
 #endif
 
 TEST_F(LogView, LogThatCannotBeOpenedForViewing) {
-    testPlatform.faulty.onOpen = [](const std::string& path) {
-        return path != kLog;
-    };
+    testPlatform.faulty.onOpen = [](const std::string& path) { return path != kLog; };
     View().Click(res::kViewLogButton);
     EXPECT_EQ(Shown(), Lines{Message("Unable to open log file for viewing")});
     ExpectLogMode();
@@ -137,12 +139,13 @@ TEST_F(LogView, LogThatCannotBeOpenedForViewing) {
 
 TEST_F(LogView, ResetIsRefusedWhileViewing) {
     View().passwords.unlocked = false;
-    ui.Expect(res::kPasswordDialog, {H::Type(res::kPasswordEdit, kPassword), H::Click(res::kPasswordOk)});
+    ui.Expect(res::kPasswordDialog,
+              {H::Type(res::kPasswordEdit, kPassword), H::Click(res::kPasswordOk)});
     View().Click(res::kViewLogButton);
     Shown();
     View().Click(res::kCmdResetLogFile);  // no password asked
-    EXPECT_EQ(Shown(), Lines{Message("Cannot reset log file while viewing it. Close it first.", "Quorvex",
-                                     kMbIconExclamation)});
+    EXPECT_EQ(Shown(), Lines{Message("Cannot reset log file while viewing it. Close it first.",
+                                     "Quorvex", kMbIconExclamation)});
 }
 
 TEST_F(LogView, ResetLeavesOnlyTheHeader) {
@@ -163,9 +166,10 @@ TEST_F(LogView, DoubleClickStillWorksOnALogLine) {
     View().Click(res::kViewLogButton);
     ui.Answer(kIdNo);
     View().DoubleClick(res::kRestrictionList, 1);  // "-== Program Started on ..."
-    EXPECT_EQ(Shown(), Lines{Message("\"www.Program Started on 3/7/2003 - 9:5 ==-\" has no information. "
-                                     "Enter info now?",
-                                     "Info", kMbYesNo | kMbIconQuestion)});
+    EXPECT_EQ(Shown(),
+              Lines{Message("\"www.Program Started on 3/7/2003 - 9:5 ==-\" has no information. "
+                            "Enter info now?",
+                            "Info", kMbYesNo | kMbIconQuestion)});
 }
 
 TEST_F(LogView, ClosingTheProgramWhileViewingScramblesTheLog) {

@@ -185,10 +185,9 @@ INSTANTIATE_TEST_SUITE_P(, InfoDialogsBadSelector, ::testing::Values(0, 3, -1, 1
 
 TEST_F(InfoDialogs, MissingTextSaysSoAndShowsNothing) {
     size_t items = 1;
-    ui.Expect(res::kSourceDialog, {UI::Check([&](Dialog& d) {
-                                       items = d.Controls().List(res::kSourceList)->Count();
-                                   }),
-                                   UI::Click(res::kIdOk)});
+    ui.Expect(res::kSourceDialog,
+              {UI::Check([&](Dialog& d) { items = d.Controls().List(res::kSourceList)->Count(); }),
+               UI::Click(res::kIdOk)});
     SourceDialog viewer(ui);
     viewer.viewerSelector = 2;
     viewer.findText = [](int) -> const std::string* { return nullptr; };

@@ -47,8 +47,8 @@ int main(int argc, char** argv) {
     frameClass.hInstance = GetModuleHandleA(nullptr);
     frameClass.lpszClassName = "QuorvexTestFrame";
     RegisterClassA(&frameClass);
-    HWND frame = CreateWindowA("QuorvexTestFrame", "Quorvex - Quorvex", WS_OVERLAPPEDWINDOW, 0, 0, 300,
-                               200, nullptr, nullptr, frameClass.hInstance, nullptr);
+    HWND frame = CreateWindowA("QuorvexTestFrame", "Quorvex - Quorvex", WS_OVERLAPPEDWINDOW, 0, 0,
+                               300, 200, nullptr, nullptr, frameClass.hInstance, nullptr);
     if (frame == nullptr) {
         return 4;
     }

@@ -32,8 +32,8 @@ struct Copy {
         startup.hStdOutput = write;
         startup.hStdError = write;
         std::string command = "\"" + Directory() + "quorvex-instance-copy.exe\" " + role;
-        BOOL ok = CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                                 &startup, &process);
+        BOOL ok = CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                 nullptr, &startup, &process);
         CloseHandle(write);
         return ok != 0;
     }

@@ -21,7 +21,9 @@
 namespace qv {
 namespace {
 
-bool Has(const ControlState& c, unsigned bit) { return (c.source->style & bit) != 0; }
+bool Has(const ControlState& c, unsigned bit) {
+    return (c.source->style & bit) != 0;
+}
 
 // Edit controls hold CR LF line breaks, as the Windows edit control does.
 std::string ToCrLf(const std::string& text) {
@@ -87,7 +89,9 @@ ControlWidgets::ControlWidgets(ControlSet& controls, QWidget* parent, const Dial
     });
 }
 
-ControlWidgets::~ControlWidgets() { controls.SetObserver(nullptr); }
+ControlWidgets::~ControlWidgets() {
+    controls.SetObserver(nullptr);
+}
 
 QWidget* ControlWidgets::Widget(int id) const {
     auto it = byId.find(id);
@@ -136,7 +140,7 @@ QWidget* ControlWidgets::Make(ControlState& c, QWidget* parent) {
             if (Has(c, cs::kMultiline)) {
                 auto* e = new QPlainTextEdit(parent);
                 e->setLineWrapMode(Has(c, cs::kAutoHScroll) ? QPlainTextEdit::NoWrap
-                                                           : QPlainTextEdit::WidgetWidth);
+                                                            : QPlainTextEdit::WidgetWidth);
                 e->setTabChangesFocus(true);
                 connect(e, &QPlainTextEdit::textChanged, this, [this, e, id] {
                     if (!applying) {
@@ -167,7 +171,7 @@ QWidget* ControlWidgets::Make(ControlState& c, QWidget* parent) {
             v->setEditTriggers(QAbstractItemView::NoEditTriggers);
             v->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
             v->setVerticalScrollBarPolicy(Has(c, cs::kVScroll) ? Qt::ScrollBarAlwaysOn
-                                                                 : Qt::ScrollBarAsNeeded);
+                                                               : Qt::ScrollBarAsNeeded);
             ListModel* list = c.list.get();
             if (Has(c, cs::kNoSelect)) {
                 v->setSelectionMode(QAbstractItemView::NoSelection);

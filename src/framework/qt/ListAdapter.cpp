@@ -5,14 +5,20 @@
 namespace qv {
 
 ListAdapter::ListAdapter(ListModel& list, bool expandTabs, QObject* parent)
-    : QAbstractListModel(parent), list(list), expandTabs(expandTabs),
+    : QAbstractListModel(parent),
+      list(list),
+      expandTabs(expandTabs),
       rows(static_cast<int>(list.Count())) {
     list.SetObserver(this);
 }
 
-ListAdapter::~ListAdapter() { list.SetObserver(nullptr); }
+ListAdapter::~ListAdapter() {
+    list.SetObserver(nullptr);
+}
 
-int ListAdapter::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows; }
+int ListAdapter::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : rows;
+}
 
 QVariant ListAdapter::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rows ||

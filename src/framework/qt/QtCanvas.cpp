@@ -10,9 +10,13 @@
 
 namespace qv {
 
-QColor ToQColor(Colour c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
+QColor ToQColor(Colour c) {
+    return QColor(RedOf(c), GreenOf(c), BlueOf(c));
+}
 
-Colour FromQColor(const QColor& c) { return Rgb(c.red(), c.green(), c.blue()); }
+Colour FromQColor(const QColor& c) {
+    return Rgb(c.red(), c.green(), c.blue());
+}
 
 SystemColours ColoursOf(const QPalette& p) {
     SystemColours c;

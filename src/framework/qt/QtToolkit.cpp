@@ -109,7 +109,9 @@ QtToolkit::~QtToolkit() {
     delete mainWindow.data();
 }
 
-QMainWindow* QtToolkit::MainWindow() const { return mainWindow.data(); }
+QMainWindow* QtToolkit::MainWindow() const {
+    return mainWindow.data();
+}
 
 uintptr_t QtToolkit::MainWindowHandle() const {
     if (!mainWindow) {
@@ -222,7 +224,8 @@ void QtToolkit::CreateMainWindow(FormView& view, const std::string& caption) {
             int command = item.command;
             QAction* action = menu->addAction(ToQt(item.text));
             action->setObjectName(QStringLiteral("command%1").arg(command));
-            QObject::connect(action, &QAction::triggered, frame, [&view, command] { view.Click(command); });
+            QObject::connect(action, &QAction::triggered, frame,
+                             [&view, command] { view.Click(command); });
         }
     }
     // Of the shortcut table, nothing reaches a command of the program (New, Open and Save
@@ -233,9 +236,9 @@ void QtToolkit::CreateMainWindow(FormView& view, const std::string& caption) {
     const DialogTemplate& source = view.Controls().Template();
     DialogUnits units = UnitsFor(source);
     form->setFixedSize(units.X(source.cx), units.Y(source.cy));
-    mainControls = new ControlWidgets(
-        view.Controls(), form, units,
-        {[&view](int id) { view.Click(id); }, [&view](int id, int row) { view.DoubleClick(id, row); }});
+    mainControls = new ControlWidgets(view.Controls(), form, units,
+                                      {[&view](int id) { view.Click(id); },
+                                       [&view](int id, int row) { view.DoubleClick(id, row); }});
     frame->setCentralWidget(form);
     frame->adjustSize();
     frame->setFixedSize(frame->sizeHint());

@@ -21,7 +21,8 @@ ShadedButtonHost::Point ToPoint(const QPointF& p) {
 
 ShadedButtonWidget::ShadedButtonWidget(ControlState& control, QWidget* parent,
                                        std::function<void()> clicked)
-    : QWidget(parent), clicked(std::move(clicked)),
+    : QWidget(parent),
+      clicked(std::move(clicked)),
       isDefault((control.source->style & cs::kDefault) != 0) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -67,11 +68,17 @@ void ShadedButtonWidget::Sync(ControlState& control) {
     update();
 }
 
-Size ShadedButtonWidget::WindowSize() const { return {width(), height()}; }
+Size ShadedButtonWidget::WindowSize() const {
+    return {width(), height()};
+}
 
-SystemColours ShadedButtonWidget::Colours() const { return ColoursOf(palette()); }
+SystemColours ShadedButtonWidget::Colours() const {
+    return ColoursOf(palette());
+}
 
-void ShadedButtonWidget::TakeFocus() { setFocus(Qt::MouseFocusReason); }
+void ShadedButtonWidget::TakeFocus() {
+    setFocus(Qt::MouseFocusReason);
+}
 
 bool ShadedButtonWidget::RequestLeaveNotification() {
     leaveRequested = true;
@@ -84,7 +91,9 @@ bool ShadedButtonWidget::CancelLeaveNotification() {
     return was;
 }
 
-bool ShadedButtonWidget::IsButtonAt(Point point) const { return rect().contains(point.x, point.y); }
+bool ShadedButtonWidget::IsButtonAt(Point point) const {
+    return rect().contains(point.x, point.y);
+}
 
 std::optional<ShadedButtonHost::Point> ShadedButtonWidget::PointerPosition() const {
     QPoint p = mapFromGlobal(QCursor::pos());

@@ -44,7 +44,9 @@ Rect WebLinkWidget::WindowRect() const {
     return {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
 }
 
-void WebLinkWidget::MoveWindow(const Rect& r) { setGeometry(r.left, r.top, r.Width(), r.Height()); }
+void WebLinkWidget::MoveWindow(const Rect& r) {
+    setGeometry(r.left, r.top, r.Width(), r.Height());
+}
 
 void WebLinkWidget::SetText(const std::string& value) {
     text = ToQt(value);
@@ -85,7 +87,9 @@ void WebLinkWidget::ReleaseCapture() {
     }
 }
 
-void WebLinkWidget::PlayExclamation() { QApplication::beep(); }
+void WebLinkWidget::PlayExclamation() {
+    QApplication::beep();
+}
 
 void WebLinkWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);

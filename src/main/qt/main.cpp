@@ -1,4 +1,6 @@
 // The Linux desktop program.
 #include "DesktopProgram.h"
 
-int main(int argc, char** argv) { return qv::RunDesktopProgram(argc, argv); }
+int main(int argc, char** argv) {
+    return qv::RunDesktopProgram(argc, argv);
+}

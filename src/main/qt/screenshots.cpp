@@ -22,10 +22,14 @@
 namespace {
 
 const std::map<int, const char*> kNames = {
-    {qv::res::kDisclaimerDialog, "disclaimer"},        {qv::res::kNewRestrictionDialog, "new-restriction"},
-    {qv::res::kInformationDialog, "information"},      {qv::res::kBornFromDialog, "born-from"},
-    {qv::res::kSourceDialog, "source-viewer"},         {qv::res::kAboutDialog, "about"},
-    {qv::res::kPasswordDialog, "password"},            {qv::res::kOptionsDialog, "options"},
+    {qv::res::kDisclaimerDialog, "disclaimer"},
+    {qv::res::kNewRestrictionDialog, "new-restriction"},
+    {qv::res::kInformationDialog, "information"},
+    {qv::res::kBornFromDialog, "born-from"},
+    {qv::res::kSourceDialog, "source-viewer"},
+    {qv::res::kAboutDialog, "about"},
+    {qv::res::kPasswordDialog, "password"},
+    {qv::res::kOptionsDialog, "options"},
     {qv::res::kNewPasswordDialog, "new-password"},
 };
 
