@@ -107,17 +107,6 @@ bool TextFile::Write(std::string_view text) {
     return !failed;
 }
 
-bool TextFile::WriteRaw(std::string_view text) {
-    if (!file) {
-        return false;
-    }
-    writeBuffer.append(text);
-    if (writeBuffer.size() >= kChunk) {
-        return Flush();
-    }
-    return !failed;
-}
-
 bool TextFile::Flush() {
     if (!file) {
         return false;

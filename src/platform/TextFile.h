@@ -34,8 +34,6 @@ public:
     bool Rewind();
 
     bool Write(std::string_view text);
-    // Writes `text` as it is, without line end translation.
-    bool WriteRaw(std::string_view text);
     bool Flush();
     // Flushes and pushes the data to the disk.
     bool Sync();

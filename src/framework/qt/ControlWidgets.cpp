@@ -65,7 +65,7 @@ ControlWidgets::ControlWidgets(ControlSet& controls, QWidget* parent, const Dial
                        units.Y(c.source->cy));
         Apply(c, w);
         if (Has(c, cs::kTabStop)) {
-            w->setFocusPolicy(c.kind == ControlKind::ListBox ? Qt::StrongFocus : Qt::StrongFocus);
+            w->setFocusPolicy(Qt::StrongFocus);
             if (previous != nullptr) {
                 QWidget::setTabOrder(previous, w);
             }

@@ -3,6 +3,7 @@
 #include <bcrypt.h>
 
 #include "platform/Platform.h"
+#include "platform/ProfileBuffers.h"
 #include "platform/Text.h"
 
 namespace qv {
@@ -136,14 +137,7 @@ public:
                        unsigned size, const std::string& path) override {
         if (path.empty()) {
             // An empty name would reach the system's own win.ini.
-            std::string_view value = fallback ? fallback : "";
-            if (out == nullptr || size == 0) {
-                return 0;
-            }
-            size_t n = value.size() < size - 1 ? value.size() : size - 1;
-            value.copy(out, n);
-            out[n] = '\0';
-            return static_cast<unsigned>(n);
+            return CopyProfileValue(fallback ? fallback : "", out, size);
         }
         return GetPrivateProfileStringA(section, key, fallback, out, size, paths.Map(path).c_str());
     }
@@ -158,10 +152,7 @@ public:
 
     unsigned GetSectionNames(char* out, unsigned size, const std::string& path) override {
         if (path.empty()) {
-            if (out != nullptr && size > 0) {
-                out[0] = '\0';
-            }
-            return 0;
+            return CopyProfileSectionNames({}, out, size);
         }
         return GetPrivateProfileSectionNamesA(out, size, paths.Map(path).c_str());
     }
