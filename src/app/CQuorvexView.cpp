@@ -62,6 +62,9 @@ bool CQuorvexView::OnInitialUpdate() {
         UI().MessageBox(SettingsFolderRefused(why), "Error", kMbOk | kMbIconStop);
         return false;
     }
+    FileIdentity plain;
+    bool foundPlain = platform.Files().Identify(settings::kPlainPath, plain) && plain.regular &&
+                      plain.size != 0;
     CFileScrambler::Result ini = scrambler.DecryptIniFile();
     if (ini == CFileScrambler::Result::Failed) {
         UI().MessageBox(kSettingsUnreadable, "Error", kMbOk | kMbIconStop);
@@ -74,6 +77,8 @@ bool CQuorvexView::OnInitialUpdate() {
     if (ini == CFileScrambler::Result::SourceMissing) {
         passwords.WriteFirstRunDefaults();
     } else if (!passwords.SettingsComplete()) {
+        // Left as it was found: scrambled again when this start unscrambled it.
+        settingsInUse = !foundPlain;
         UI().MessageBox(kSettingsUnreadable, "Error", kMbOk | kMbIconStop);
         return false;
     }

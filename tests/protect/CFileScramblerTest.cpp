@@ -95,6 +95,10 @@ const MessageCase kMessageCases[] = {
      "Unable to open file to write encryption to (ini)", "Unable to open file to Encrypt (ini)"},
 };
 
+void PrintTo(const MessageCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 std::string NewFile(const char* target) {
     return std::string(target) + ".new";
 }
@@ -123,7 +127,8 @@ TEST_P(ScramblerMessages, TargetCannotBeCreated) {
     EXPECT_EQ(ReadSystem(c.source), "content");
 }
 
-// A target of the other form from an earlier run stays whole until the new one is complete:
+// A target of the other form from an earlier run (when scrambling at exit; at start the plain
+// form wins and is not replaced) stays whole until the new one is complete:
 // a failure part way never leaves a shorter file in its place.
 class ScramblerFailures : public ScramblerMessages {
 protected:
@@ -175,7 +180,7 @@ TEST_P(ScramblerFailures, SourceThatCannotBeRemovedStaysBesideACompleteTarget) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Operations, ScramblerFailures,
-                         ::testing::Values(kMessageCases[0], kMessageCases[2], kMessageCases[3]),
+                         ::testing::Values(kMessageCases[2], kMessageCases[3]),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // The plain log wins over a scrambled one at start, so unscrambling the log is only tried
