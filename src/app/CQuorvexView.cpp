@@ -63,8 +63,9 @@ bool CQuorvexView::OnInitialUpdate() {
         return false;
     }
     FileIdentity plain;
-    bool foundPlain = platform.Files().Identify(settings::kPlainPath, plain) && plain.regular &&
-                      plain.size != 0;
+    bool foundPlain =
+        platform.Files().Identify(settings::kPlainPath, plain) == FileSystem::Lookup::Found &&
+        plain.regular && plain.size != 0;
     CFileScrambler::Result ini = scrambler.DecryptIniFile();
     if (ini == CFileScrambler::Result::Failed) {
         UI().MessageBox(kSettingsUnreadable, "Error", kMbOk | kMbIconStop);

@@ -145,14 +145,27 @@ TEST_F(LogView, SaveDecryptedLogNeverWritesThroughALinkOrIntoAnotherFile) {
 #endif
 
 TEST_F(LogView, LogThatCannotBeOpenedForViewing) {
-    testPlatform.faulty.onOpen = [](const std::string& path) { return path != kLog; };
+    // Only the open for reading fails: the mode is not entered, the list stays, and the log
+    // goes on taking entries (a copy "saved" from here would hold the restrictions).
+    bool reading = true;
+    testPlatform.faulty.onOpen = [&reading](const std::string& path) {
+        return !(reading && path == kLog);
+    };
+    View().Click(res::kViewLogButton);
+    reading = false;
+    EXPECT_EQ(Shown(), Lines{Message("Unable to open log file for viewing")});
+    ExpectNormalMode(false);
+    EXPECT_EQ(ListLines(), (Lines{"0.0.0.0 a.example", "0.0.0.0 b.example"}));
+    EXPECT_TRUE(View().log.logOpen);
+}
+
+TEST_F(LogView, LogThatCannotBeReadForViewingLeavesTheMode) {
+    View().log.WriteLogLine(std::string(200000, 'x') + "\n");
+    testPlatform.faulty.failReads.insert(kLog);
     View().Click(res::kViewLogButton);
     EXPECT_EQ(Shown(), Lines{Message("Unable to open log file for viewing")});
-    ExpectLogMode();
-    EXPECT_EQ(ListLines(), (Lines{"0.0.0.0 a.example", "0.0.0.0 b.example"}));
-    testPlatform.faulty.onOpen = nullptr;
-    View().Click(res::kViewLogButton);
     ExpectNormalMode(false);
+    EXPECT_EQ(ListLines(), (Lines{"0.0.0.0 a.example", "0.0.0.0 b.example"}));
 }
 
 TEST_F(LogView, ResetIsRefusedWhileViewing) {

@@ -20,13 +20,14 @@ public:
     Replace ReplaceAtomically(const std::string& replacement, const std::string& target) override;
     bool CommitNew(const std::string& replacement, const std::string& target) override;
     bool Exists(const std::string& path) override { return real.Exists(path); }
-    bool Identify(const std::string& path, FileIdentity& identity) override {
-        return real.Identify(path, identity);
+    Lookup Identify(const std::string& path, FileIdentity& identity) override {
+        return failIdentify.count(path) != 0 ? Lookup::Failed : real.Identify(path, identity);
     }
     bool CheckPrivateFolder(std::string& why) override { return real.CheckPrivateFolder(why); }
     std::string MapPath(const std::string& path) override { return real.MapPath(path); }
 
     std::set<std::string> failOpen;                  // system paths whose opens fail
+    std::set<std::string> failIdentify;  // system paths the file system cannot tell about
     std::function<bool(const std::string&)> onOpen;  // when set, false fails the open
     std::set<std::string> failWritesTo;  // system paths whose files accept this many bytes...
     long long writeBudget = 0;           // ...and then fail every write (a full disk)
