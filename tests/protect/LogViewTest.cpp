@@ -147,12 +147,11 @@ TEST_F(LogView, SaveDecryptedLogNeverWritesThroughALinkOrIntoAnotherFile) {
 TEST_F(LogView, LogThatCannotBeOpenedForViewing) {
     // Only the open for reading fails: the mode is not entered, the list stays, and the log
     // goes on taking entries (a copy "saved" from here would hold the restrictions).
-    bool reading = true;
-    testPlatform.faulty.onOpen = [&reading](const std::string& path) {
-        return !(reading && path == kLog);
+    int failures = 1;
+    testPlatform.faulty.onOpen = [&failures](const std::string& path) {
+        return !(path == kLog && failures-- > 0);
     };
     View().Click(res::kViewLogButton);
-    reading = false;
     EXPECT_EQ(Shown(), Lines{Message("Unable to open log file for viewing")});
     ExpectNormalMode(false);
     EXPECT_EQ(ListLines(), (Lines{"0.0.0.0 a.example", "0.0.0.0 b.example"}));
