@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 
@@ -32,6 +33,9 @@ public:
     std::set<std::string> failWritesTo;  // system paths whose files accept this many bytes...
     long long writeBudget = 0;           // ...and then fail every write (a full disk)
     std::set<std::string> failReads;     // system paths whose reads fail after the first chunk
+    // System paths where one write fails (the n-th, counting from 1, over all opens) and the
+    // writes before and after it work: a passing error.
+    std::map<std::string, int> failOneWrite;
     bool failReplace = false;
     bool replaceNotDurable = false;  // the replace happens, the folder sync fails
     std::set<std::string> failCommitTo;  // system paths that no new file may replace
