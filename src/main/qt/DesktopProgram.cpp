@@ -1,9 +1,9 @@
 #include "DesktopProgram.h"
 
 #include <QApplication>
-#include <QSocketNotifier>
 #include <QTimer>
-#include <memory>
+
+#include "ActivationListener.h"
 
 #include "app/CInstanceChecker.h"
 #include "app/CQuorvexApp.h"
@@ -23,26 +23,16 @@ int RunDesktopProgram(int argc, char** argv, const std::function<void(QtToolkit&
     // One copy per user and root: a later start brings this one forward and ends.
     auto blocks = CreateInstanceBlocks(paths);
     CInstanceChecker guard(*blocks, [&toolkit] { return toolkit.MainWindowHandle(); });
-    CInstanceChecker::SetActivationHandler([&toolkit] { toolkit.BringToFront(); });
-    std::unique_ptr<QSocketNotifier> requests;
-    toolkit.onMainWindowShown = [&requests] {
+    ActivationListener listener(toolkit);
+    toolkit.onMainWindowShown = [&listener] {
         // The copy registers right after its window is shown; listen once the loop runs.
-        QTimer::singleShot(0, [&requests] {
-            int handle = CInstanceChecker::ActivationHandle();
-            if (handle >= 0 && !requests) {
-                requests = std::make_unique<QSocketNotifier>(handle, QSocketNotifier::Read);
-                QObject::connect(requests.get(), &QSocketNotifier::activated,
-                                 [] { CInstanceChecker::PollActivation(); });
-            }
-        });
+        QTimer::singleShot(0, [&listener] { listener.Listen(); });
     };
     if (prepare) {
         prepare(toolkit);
     }
     CQuorvexApp app(toolkit, *platform, guard);
-    int code = app.Run();
-    CInstanceChecker::SetActivationHandler(nullptr);
-    return code;
+    return app.Run();
 }
 
 }  // namespace qv
