@@ -34,7 +34,8 @@ public:
     QMainWindow* MainWindow() const;
     uintptr_t MainWindowHandle() const override;
     ControlWidgets* MainControls() const { return mainControls; }
-    // Brings the main window, or the modal dialog in front of it, to the front.
+    // Brings the main window, or the modal dialog in front of it, to the front, restoring
+    // whichever of them is minimised.
     void BringToFront();
 
     // Test hooks: called when a dialog or message box has been shown and runs its loop.
