@@ -114,8 +114,9 @@ bool CQuorvexView::OnInitialUpdate() {
         }
     }
     Controls().Enable(res::kSaveButton, false);
-    // Someone who just failed the password gets nothing done to the hosts file.
-    if (!refused) {
+    // Someone who just failed the password gets nothing done to the hosts file, and neither
+    // does a program that is ending (a signal).
+    if (!refused && !UI().QuitRequested()) {
         hostsFile.OpenFiles();
         hostsFile.LoadHostsFile();
     }

@@ -178,8 +178,8 @@ QWidget* ControlWidgets::Make(ControlState& c, QWidget* parent) {
             } else {
                 v->setSelectionMode(QAbstractItemView::SingleSelection);
                 connect(v->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-                        [this, list](const QModelIndex& now) {
-                            if (!applying) {
+                        [this, list, adapter](const QModelIndex& now) {
+                            if (!applying && !adapter->ChangingRows()) {
                                 applying = true;
                                 list->Select(now.isValid() ? now.row() : ListModel::kNoSelection);
                                 applying = false;
@@ -191,6 +191,7 @@ QWidget* ControlWidgets::Make(ControlState& c, QWidget* parent) {
                     }
                     applying = true;
                     if (row < 0) {
+                        // Both: a current row left behind would swallow the next click on it.
                         v->selectionModel()->clear();
                     } else {
                         v->setCurrentIndex(adapter->index(row));
