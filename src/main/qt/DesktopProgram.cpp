@@ -101,7 +101,7 @@ int RunDesktopProgram(int argc, char** argv, const std::function<void(QtToolkit&
     PathMap paths = PathMap::FromEnvironment();
     auto platform = CreatePlatform(paths);
     QtToolkit toolkit;
-    EndOnSignals signals(toolkit);
+    EndOnSignals endOnSignals(toolkit);
 
     // One copy per user and root: a later start brings this one forward and ends.
     auto blocks = CreateInstanceBlocks(paths);
