@@ -6,6 +6,7 @@
 #include <QItemSelectionModel>
 #include <QListView>
 #include <QMainWindow>
+#include <QTest>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -28,13 +29,18 @@ constexpr const char* kPassword = "remove-1";
 constexpr const char* kNoSelection = "You must select a line from the list.";
 constexpr const char* kHosts = "0.0.0.0 a.example\n0.0.0.0 b.example\n0.0.0.0 c.example\n";
 
-// A click on a line of the list (its row), or a click on Remove.
+// A click on a line of the list (its row), a Ctrl+click on it (which takes the highlight off
+// a selected line), or a click on Remove.
 struct Action {
     int line;
+    bool control = false;
 };
 constexpr Action kRemove{-1};
 constexpr Action Line(int row) {
     return {row};
+}
+constexpr Action ControlClick(int row) {
+    return {row, true};
 }
 
 struct RemoveCase {
@@ -68,6 +74,10 @@ const RemoveCase kCases[] = {
      1,
      "0.0.0.0 a.example\n0.0.0.0 b.example\n"},
     {"RefusedThenFirst", {Line(0), kRemove, kRemove, Line(0), kRemove}, 1, "0.0.0.0 c.example\n"},
+    {"ControlClickTakesTheSelectionAway",
+     {Line(1), ControlClick(1), kRemove, Line(2), kRemove},
+     1,
+     "0.0.0.0 a.example\n0.0.0.0 b.example\n"},
 };
 
 // The rows the widget shows selected.
@@ -89,7 +99,13 @@ void ClickThrough(QtProgram& program, const RemoveCase& c) {
     for (size_t step = 0; step < c.actions.size(); ++step) {
         SCOPED_TRACE("action " + std::to_string(step));
         const Action action = c.actions[step];
-        if (action.line >= 0) {
+        if (action.line >= 0 && action.control) {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                              list->visualRect(list->model()->index(action.line, 0)).center());
+            // Nothing is shown selected, and nothing is.
+            EXPECT_EQ(SelectedRows(*list), std::vector<int>{});
+            EXPECT_EQ(lines->Selected(), ListModel::kNoSelection);
+        } else if (action.line >= 0) {
             const QString clicked = program.ListRows().value(action.line);
             test::ClickLine(list, action.line);
             // The widget and the model agree on the one line under the mouse.
@@ -123,7 +139,8 @@ std::vector<std::string> RunHeadless(Platform& platform, const RemoveCase& c) {
     for (const Action action : c.actions) {
         ui.mainScript.push_back([action](FormView& view) {
             if (action.line >= 0) {
-                view.Controls().List(res::kRestrictionList)->Select(action.line);
+                view.Controls().List(res::kRestrictionList)
+                    ->Select(action.control ? ListModel::kNoSelection : action.line);
             } else {
                 view.Click(res::kRemoveButton);
                 EXPECT_EQ(view.Controls().List(res::kRestrictionList)->Selected(),

@@ -185,6 +185,19 @@ QWidget* ControlWidgets::Make(ControlState& c, QWidget* parent) {
                                 applying = false;
                             }
                         });
+                // Ctrl+click takes the highlight off a line without moving the current row:
+                // the model follows, so no line is removed that is not shown selected.
+                connect(v->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+                        [this, v, list, adapter] {
+                            if (!applying && !adapter->ChangingRows() &&
+                                !v->selectionModel()->hasSelection() &&
+                                list->Selected() != ListModel::kNoSelection) {
+                                applying = true;
+                                list->Select(ListModel::kNoSelection);
+                                v->selectionModel()->clear();
+                                applying = false;
+                            }
+                        });
                 adapter->onSelectionChanged = [this, v, adapter](int row) {
                     if (applying) {
                         return;
