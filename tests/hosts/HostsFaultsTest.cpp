@@ -139,6 +139,32 @@ TEST_F(HostsFaults, HiddenLineAddedAgainIsWrittenOnce) {
     EXPECT_EQ(Hosts(), Text("0.0.0.0 shown.example\n0.0.0.0 hidden.example\n"));
 }
 
+// Descriptions and the hidden flag live in the settings file: a write that fails is said.
+TEST_F(HostsFaults, DescriptionThatCannotBeStoredIsSaid) {
+    WriteHosts("0.0.0.0 www.a.example\n");
+    Start();
+    Shown();
+    testPlatform.profile.failWrites = true;
+    ui.Expect(res::kNewRestrictionDialog,
+              {H::Type(res::kUrlEdit, "www.new.example"), H::Type(res::kDescriptionEdit, "d"),
+               H::Click(res::kIdOk)});
+    View().Click(res::kAddButton);
+    const std::string notStored = Message(kSettingsNotStored, "Error", kMbIconStop);
+    EXPECT_EQ(Shown(), (Lines{"dialog 131", notStored}));
+    EXPECT_EQ(ListLines(), (Lines{"0.0.0.0 www.a.example", "0.0.0.0 www.new.example"}));
+
+    // Entering information for an entry without any.
+    View().restrictionList.Select(0);
+    ui.Answer(kIdYes);
+    ui.Expect(res::kNewRestrictionDialog,
+              {H::Type(res::kDescriptionEdit, "text"), H::Click(res::kIdOk)});
+    ui.Expect(res::kInformationDialog, {H::Click(res::kIdOk)});
+    View().DoubleClick(res::kRestrictionList, 0);
+    Lines shown = Shown();
+    ASSERT_GE(shown.size(), 3u);
+    EXPECT_EQ(shown[2], notStored);
+}
+
 // Someone who just failed the start-up password gets nothing done to the hosts file: no
 // normalising, no swap file.
 TEST_F(HostsFaults, RefusedStartUpPasswordLeavesTheHostsFileAlone) {

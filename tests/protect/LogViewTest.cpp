@@ -62,6 +62,28 @@ protected:
     std::filesystem::path previous;
 };
 
+// The log view needs every change saved: when the save at its question fails, the program
+// stays with the list, the pending change, the Save button and the status line as they were.
+TEST_F(LogView, FailedSaveAtTheQuestionStaysInNormalMode) {
+    Add("c.example");
+    Shown();
+    testPlatform.faulty.failReplace = true;
+    ui.Answer(kIdYes);
+    View().Click(res::kViewLogButton);
+    EXPECT_EQ(Shown(),
+              (Lines{kPending, Message("Unable to replace host file. (ReplaceHostsFile())")}));
+    ExpectNormalMode(true);
+    EXPECT_TRUE(View().restrictions.pendingChange);
+    EXPECT_EQ(Label(res::kStatus1), "Input File Has Changed");
+    EXPECT_EQ(ListLines(), (Lines{"0.0.0.0 a.example", "0.0.0.0 b.example", "0.0.0.0 c.example"}));
+    // The change is saved into the hosts file later, not into a log copy.
+    testPlatform.faulty.failReplace = false;
+    View().Click(res::kSaveButton);
+    EXPECT_TRUE(Shown().empty());
+    EXPECT_EQ(Hosts(), Text("0.0.0.0 a.example\n0.0.0.0 b.example\n0.0.0.0 c.example\n"));
+    EXPECT_FALSE(std::filesystem::exists("quorvexlog.txt"));
+}
+
 TEST_F(LogView, ShowsTheNonEmptyLinesAndComesBack) {
     Add("c.example");
     ui.Answer(kIdYes);  // save first
