@@ -68,7 +68,7 @@ TEST_F(FileSystemTest, IdentityChangesWithTheFileAndTellsRegularFiles) {
     EXPECT_TRUE(first.regular);
     EXPECT_EQ(first.size, 3u);
     WriteSystem(Etc("b"), "two");
-    ASSERT_TRUE(files().Rename(Etc("b"), Etc("a")));
+    ASSERT_TRUE(files().CommitNew(Etc("b"), Etc("a")));
     ASSERT_EQ(files().Identify(Etc("a"), again), FileSystem::Lookup::Found);
     EXPECT_FALSE(first == again);
     FileIdentity folder;
