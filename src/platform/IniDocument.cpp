@@ -5,18 +5,19 @@
 namespace qv {
 namespace {
 
-// A line's section name, when the line is a section header.
+// A line's section name, when the line is a section header: it starts with "[" and has a
+// "]", and the name runs to the last "]" (so a name may hold "]" itself). A line with "["
+// but no "]" is no header; it stays in the section before, as the Windows functions have it.
 std::optional<std::string_view> HeaderName(std::string_view line) {
     line = TrimBlanks(line);
     if (line.empty() || line.front() != '[') {
         return std::nullopt;
     }
-    line.remove_prefix(1);
-    size_t close = line.find(']');
-    if (close != std::string_view::npos) {
-        line = line.substr(0, close);
+    size_t close = line.rfind(']');
+    if (close == std::string_view::npos) {
+        return std::nullopt;
     }
-    return TrimBlanks(line);
+    return TrimBlanks(line.substr(1, close - 1));
 }
 
 struct KeyLine {
@@ -77,7 +78,10 @@ void IniDocument::Reindex() {
                 sections.back().endLine = i;
             }
             sections.push_back(Section{std::string(*name), i, lines.size()});
-            firstSectionByName.try_emplace(ToLowerAscii(*name), sections.size() - 1);
+            // A section without a name ends the one before but is never found by name.
+            if (!name->empty()) {
+                firstSectionByName.try_emplace(ToLowerAscii(*name), sections.size() - 1);
+            }
         }
     }
 }
@@ -123,7 +127,7 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
     std::string newLine = std::string(key) + "=" + std::string(value);
     const Section* s = Find(section);
     if (s == nullptr) {
-        lines.push_back("[" + std::string(section) + "]");
+        lines.push_back("[" + std::string(TrimBlanks(section)) + "]");
         lines.push_back(std::move(newLine));
     } else if (auto line = FindKeyLine(*s, key)) {
         lines[*line] = std::move(newLine);

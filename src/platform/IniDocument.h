@@ -14,7 +14,9 @@ namespace qv {
 // Rules, as the Windows profile functions have them: section and key names match without
 // regard to case and without their surrounding blanks; the first matching section and the
 // first matching key win; values are read without surrounding blanks, and one pair of
-// matching quotes around a value is removed.
+// matching quotes around a value is removed. A section header is a line that starts with
+// "[" and has a "]"; its name runs to the last "]". New sections are written with the name
+// without its surrounding blanks.
 class IniDocument {
 public:
     void Parse(std::string_view content);

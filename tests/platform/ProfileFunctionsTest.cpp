@@ -3,6 +3,7 @@
 // The expected answers are the same for both.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 
 #include "settings/CProfileFile.h"
@@ -22,7 +23,13 @@ struct ProfileCase {
     const char* file;  // the file's content before the case; null: no file
     std::function<std::string(CProfileFile&)> run;
     std::string expected;
+    // The file's content after the case, with "\n" for the platform's line end; null: any.
+    const char* after = nullptr;
 };
+
+void PrintTo(const ProfileCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 std::string Bool(CProfileFile& p, const char* key, int fallback = 0) {
     return std::to_string(p.GetBool("S", key, fallback));
@@ -31,6 +38,26 @@ std::string Bool(CProfileFile& p, const char* key, int fallback = 0) {
 std::string WriteIntThenRead(CProfileFile& p, int32_t value, int base) {
     p.WriteInt("S", "n", value, base);
     return p.GetString("S", "n", "missing");
+}
+
+// The section names in file order, as "{a, b}".
+std::string Names(CProfileFile& p) {
+    char buffer[256] = {};
+    unsigned n = p.GetSectionNames(buffer, sizeof buffer);
+    std::string out = "{";
+    for (const char* name = buffer; name < buffer + n; name += std::strlen(name) + 1) {
+        out += (out.size() > 1 ? ", " : "") + std::string(name);
+    }
+    return out + "}";
+}
+
+// What adding a restriction and then editing its description do with its section, and what
+// reads back: the description, whether the section is found, and the section names.
+std::string AddThenEdit(CProfileFile& p, const char* section) {
+    p.WriteString(section, "Desc", "one");
+    p.WriteString(section, "Desc", "two");
+    return p.GetString(section, "Desc", "default") + "|" +
+           std::to_string(p.SectionExists(section)) + "|" + Names(p);
 }
 
 const char* const kBools =
@@ -192,6 +219,49 @@ const ProfileCase kCases[] = {
      "7:alpha0b0###### 10:alpha0beta0### 11:alpha0beta00## 11:alpha0beta00## "},
     {"SectionNamesNeededSize", "[Main]\n[ab]\n",
      [](CProfileFile& p) { return std::to_string(p.GetSectionNames(nullptr, 0)); }, "10"},
+    // Section headers: a header is a line that starts with "[" and has a "]"; the name runs
+    // to the last "]" and loses its surrounding blanks. A line with "[" but no "]" is not a
+    // header: it belongs to the section before, as a key (with a value after an "=").
+    {"SectionNameWithClosingBracket", "[S]\nk=1\n",
+     [](CProfileFile& p) { return AddThenEdit(p, "a]b"); }, "two|1|{S, a]b}",
+     "[S]\nk=1\n[a]b]\nDesc=two\n"},
+    {"SectionNameWithOpeningBracket", "[S]\nk=1\n[a\nDesc=x\n",
+     [](CProfileFile& p) {
+         std::string before = Names(p) + p.GetString("S", "Desc", "default");
+         return before + " " + AddThenEdit(p, "[a");
+     },
+     "{S}x two|1|{S, [a}", "[S]\nk=1\n[a\nDesc=x\n[[a]\nDesc=two\n"},
+    {"SectionNameWithEqualsSign", "[S]\nk=1\n[a=b\n",
+     [](CProfileFile& p) {
+         std::string before = Names(p) + p.GetString("S", "[a", "default");
+         return before + " " + AddThenEdit(p, "a=b");
+     },
+     "{S}b two|1|{S, a=b}", "[S]\nk=1\n[a=b\n[a=b]\nDesc=two\n"},
+    {"SectionNameWithSemicolon", "[S]\nk=1\n[a;b\nDesc=x\n",
+     [](CProfileFile& p) {
+         std::string before = Names(p) + p.GetString("S", "Desc", "default");
+         return before + " " + AddThenEdit(p, "a;b");
+     },
+     "{S}x two|1|{S, a;b}", "[S]\nk=1\n[a;b\nDesc=x\n[a;b]\nDesc=two\n"},
+    {"SectionNameWithSurroundingBlanksIsWrittenWithout", "[S]\nk=1\n",
+     [](CProfileFile& p) {
+         std::string out = AddThenEdit(p, "  a b\t ");
+         return out + p.GetString("A B", "Desc");
+     },
+     "two|0|{S, a b}two", "[S]\nk=1\n[a b]\nDesc=two\n"},
+    {"SectionHeaderWithBlanksAndBrackets", "[S]\nk=1\n [ a]b\t] ; note\nDesc=x\n[c]d\nk=2\n",
+     [](CProfileFile& p) {
+         std::string out = Names(p) + p.GetString(" a]b ", "Desc") + p.GetString("c", "k");
+         p.WriteString("A]B  ", "Desc", "y");
+         return out + " " + Names(p) + p.GetString("a]b", "Desc");
+     },
+     "{S, a]b, c}x2 {S, a]b, c}y"},
+    {"EmptySectionHeaderIsNeverFound", "[S]\nk=1\n[]\nDesc=x\n[ ]\nk=2\n",
+     [](CProfileFile& p) {
+         return Names(p) + p.GetString("S", "Desc", "-") + p.GetString("", "Desc", "-") +
+                p.GetString(" ", "k", "-") + std::to_string(p.SectionExists(""));
+     },
+     "{S}---0"},
     {"NewFileIsCreatedOnFirstWrite", nullptr,
      [](CProfileFile& p) {
          p.WriteBool("Main", "Installed", 1);
@@ -210,6 +280,9 @@ TEST_P(ProfileTable, GivesTheSameAnswerAsWindows) {
     CProfileFile profile(platform->Profile());
     profile.SetPath(kIni);
     EXPECT_EQ(GetParam().run(profile), GetParam().expected);
+    if (GetParam().after != nullptr) {
+        EXPECT_EQ(ReadSystem(kIni), Text(GetParam().after));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ProfileTable, ::testing::ValuesIn(kCases),
