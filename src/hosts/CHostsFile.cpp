@@ -1,7 +1,6 @@
 #include "hosts/CHostsFile.h"
 
 #include <cstring>
-#include <memory>
 
 #include "hosts/HostsLine.h"
 #include "platform/Text.h"
@@ -92,15 +91,10 @@ bool CHostsFile::FormatHostsFile() {
 
 std::unordered_set<std::string> CHostsFile::HiddenSections() {
     std::unordered_set<std::string> hidden;
-    unsigned n = settings.GetSectionNames(nullptr, 0);
-    if (n == 0) {
-        return hidden;
-    }
-    auto names = std::make_unique<char[]>(n + 1);
-    std::memset(names.get(), 0, n + 1);
-    settings.GetSectionNames(names.get(), n);
+    // One read of the list: a blocklist's settings can have a hundred thousand sections.
+    std::string names = settings.GetSectionNameList();
     // Reading by name finds the first section of that name, as a per-line read would.
-    for (const char* name = names.get(); *name != '\0'; name += std::strlen(name) + 1) {
+    for (const char* name = names.c_str(); *name != '\0'; name += std::strlen(name) + 1) {
         if (settings.GetBool(name, settings::kHiddenKey, 0)) {
             hidden.insert(ToLowerAscii(name));
         }

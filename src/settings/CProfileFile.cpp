@@ -34,18 +34,16 @@ const std::string& CProfileFile::FileName() const {
 std::unique_ptr<char[]> CProfileFile::ReadRaw(const char* section, const char* key,
                                               const char* fallback) {
     if (section != nullptr && key != nullptr) {
-        // Grow in steps of 512 until the value fits with room to spare.
-        unsigned size = 512;
-        auto buffer = std::make_unique<char[]>(size + 1);
-        unsigned n = functions.GetString(section, key, fallback ? fallback : "", buffer.get(), size,
-                                         FileName());
-        while (n + 1 >= size) {
-            size += 512;
-            buffer = std::make_unique<char[]>(size + 1);
-            n = functions.GetString(section, key, fallback ? fallback : "", buffer.get(), size,
-                                    FileName());
+        // Try again with twice the room until the value fits with room to spare: the
+        // functions cannot tell the size they need, and a value may be megabytes long.
+        for (unsigned size = kFirstBufferSize;; size *= 2) {
+            auto buffer = std::make_unique<char[]>(size + 1);
+            unsigned n = functions.GetString(section, key, fallback ? fallback : "", buffer.get(),
+                                             size, FileName());
+            if (n + 1 < size || size >= kLastBufferSize) {
+                return buffer;
+            }
         }
-        return buffer;
     }
     return CopyText(fallback != nullptr ? fallback : "");
 }
@@ -177,14 +175,22 @@ unsigned CProfileFile::GetSectionNames(char* buffer, unsigned size) {
     if (buffer != nullptr) {
         return functions.GetSectionNames(buffer, size, FileName());
     }
-    unsigned n = 512;
-    for (;;) {
-        auto probe = std::make_unique<char[]>(n + 1);
-        unsigned r = functions.GetSectionNames(probe.get(), n, FileName());
-        if (r + 2 < n) {
-            return r + 2;
+    return static_cast<unsigned>(GetSectionNameList().size()) + 2;
+}
+
+std::string CProfileFile::GetSectionNameList() {
+    // As for values: twice the room at each try, until the list fits with room to spare.
+    std::string list;
+    for (unsigned size = kFirstBufferSize;; size *= 2) {
+        list.assign(size + 1, '\0');
+        unsigned n = functions.GetSectionNames(list.data(), size, FileName());
+        if (n + 2 < size || size >= kLastBufferSize) {
+            list.resize(n);
+            if (!list.empty() && list.back() != '\0') {
+                list.push_back('\0');  // a cut list: its last name still ends
+            }
+            return list;
         }
-        n += 512;
     }
 }
 
@@ -204,17 +210,11 @@ int CProfileFile::SectionExists(const char* name) {
     if (name == nullptr) {
         return 0;
     }
-    unsigned n = GetSectionNames(nullptr, 0);
-    if (n == 0) {
-        return 0;
-    }
-    auto buffer = std::make_unique<char[]>(n + 1);
-    std::memset(buffer.get(), 0, n + 1);
-    GetSectionNames(buffer.get(), n);
+    std::string list = GetSectionNameList();
     auto differs = [](const char* entry, void* context) -> int {
         return EqualsNoCase(entry, static_cast<const char*>(context)) ? 0 : 1;
     };
-    return ForEachListEntry(buffer.get(), differs, const_cast<char*>(name)) == 0 ? 1 : 0;
+    return ForEachListEntry(list.c_str(), differs, const_cast<char*>(name)) == 0 ? 1 : 0;
 }
 
 }  // namespace qv

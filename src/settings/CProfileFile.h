@@ -30,6 +30,9 @@ public:
     int SectionExists(const char* name);
     // With a buffer: the platform's section name list. Without: the size a buffer needs.
     unsigned GetSectionNames(char* buffer, unsigned size);
+    // The whole section name list in one read: each name ended by a NUL (the string's own
+    // NUL ends the list).
+    std::string GetSectionNameList();
 
     // Building blocks, open for tests.
     static int ParseBool(const char* text, int fallback);
@@ -39,6 +42,11 @@ public:
     static int ForEachListEntry(const char* list, ListVisitor visitor, void* context);
 
 private:
+    // Reads try a buffer of the first size, then twice the size until the text fits; a text
+    // that does not fit the last size is returned cut.
+    static constexpr unsigned kFirstBufferSize = 512;
+    static constexpr unsigned kLastBufferSize = 1u << 30;
+
     std::unique_ptr<char[]> ReadRaw(const char* section, const char* key, const char* fallback);
     size_t GetStringToBuffer(const char* section, const char* key, char* out, size_t outLength,
                              const char* fallback);

@@ -3,6 +3,7 @@
 // The expected answers are the same for both.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 
@@ -58,6 +59,19 @@ std::string AddThenEdit(CProfileFile& p, const char* section) {
     p.WriteString(section, "Desc", "two");
     return p.GetString(section, "Desc", "default") + "|" +
            std::to_string(p.SectionExists(section)) + "|" + Names(p);
+}
+
+// 3,000 sections: a section list of 61,890 characters.
+const char* ThousandsOfSections() {
+    static const std::string file = [] {
+        std::string out;
+        for (int i = 0; i < 3000; ++i) {
+            out += "[www.site" + std::to_string(i) + ".example]\nHidden=" + std::to_string(i % 2) +
+                   "\n";
+        }
+        return out;
+    }();
+    return file.c_str();
 }
 
 const char* const kBools =
@@ -124,6 +138,30 @@ const ProfileCase kCases[] = {
          return out;
      },
      "====="},
+    {"ValuesAroundTheDoubledBufferSizes", nullptr,
+     [](CProfileFile& p) {
+         std::string out;
+         for (size_t n : {1022u, 1023u, 2046u, 2047u, 4094u, 4095u, 70000u}) {
+             std::string v(n - 1, 'v');
+             v += 'Z';
+             p.WriteString("S", "k", v.c_str());
+             out += p.GetString("S", "k") == v ? "=" : "!";
+         }
+         return out;
+     },
+     "======="},
+    {"ThousandsOfSections", ThousandsOfSections(),
+     [](CProfileFile& p) {
+         std::string list = p.GetSectionNameList();
+         size_t count = std::count(list.begin(), list.end(), '\0');
+         size_t last = list.rfind('\0', list.size() - 2) + 1;
+         return std::to_string(count) + "|" + list.substr(0, list.find('\0')) + "|" +
+                list.substr(last, list.size() - 1 - last) + "|" +
+                std::to_string(p.GetSectionNames(nullptr, 0)) + "|" +
+                std::to_string(p.SectionExists("WWW.SITE2999.EXAMPLE")) +
+                std::to_string(p.GetBool("www.site2999.example", "Hidden", 0));
+     },
+     "3000|www.site0.example|www.site2999.example|61892|11"},
     {"SectionExistsIgnoresCase", "[Main]\nInstalled=1\n[www.example.com]\nDesc=x\n",
      [](CProfileFile& p) {
          return std::to_string(p.SectionExists("MAIN")) +

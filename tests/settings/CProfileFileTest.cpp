@@ -5,12 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/ProfileBuffers.h"
 #include "settings/CProfileFile.h"
 
 namespace qv {
 namespace {
 
-// Profile functions that serve one value and count the calls, to check the buffer steps.
+// Profile functions that serve one value and a list of section names, and count the calls,
+// to check the buffer steps. Buffers are cut as the system's functions cut them.
 class OneValueProfile : public ProfileFunctions {
 public:
     unsigned GetString(const char*, const char*, const char* fallback, char* out, unsigned size,
@@ -29,25 +31,34 @@ public:
     }
     unsigned GetSectionNames(char* out, unsigned size, const std::string&) override {
         ++nameReads;
-        out[0] = '\0';
-        if (size > 1)
-            out[1] = '\0';
-        return 0;
+        return CopyProfileSectionNames(names, out, size);
     }
     std::string value;
+    std::vector<std::string> names;
     bool hasValue = true;
     int reads = 0;
     int nameReads = 0;
     std::vector<std::string> writes;
 };
 
-TEST(CProfileFile, ReadGrowsItsBufferInSteps) {
+// The list the functions give for `names`: each name ended by a NUL.
+std::string JoinNames(const std::vector<std::string>& names) {
+    std::string list;
+    for (const std::string& name : names) {
+        list += name;
+        list += '\0';
+    }
+    return list;
+}
+
+// Each try doubles the buffer, so a long value costs a few reads, not one per 512 bytes.
+TEST(CProfileFile, ReadDoublesItsBufferUntilTheValueFits) {
     struct Case {
         size_t length;
         int reads;
     };
-    for (Case c :
-         {Case{0, 1}, Case{510, 1}, Case{511, 2}, Case{1022, 2}, Case{1023, 3}, Case{5000, 10}}) {
+    for (Case c : {Case{0, 1}, Case{510, 1}, Case{511, 2}, Case{1022, 2}, Case{1023, 3},
+                   Case{2046, 3}, Case{2047, 4}, Case{5000, 5}, Case{1000000, 12}}) {
         OneValueProfile fake;
         fake.value.assign(c.length, 'q');
         CProfileFile profile(fake);
@@ -147,7 +158,51 @@ TEST(CProfileFile, SectionExistsOnAnEmptyListReadsNamesOnce) {
     CProfileFile profile(fake);
     EXPECT_EQ(profile.SectionExists("Main"), 0);
     EXPECT_EQ(profile.GetSectionNames(nullptr, 0), 2u);
-    EXPECT_EQ(fake.nameReads, 3);  // sizing, filling, and the sizing call above
+    EXPECT_EQ(profile.GetSectionNameList(), "");
+    EXPECT_EQ(fake.nameReads, 3);  // one read each: the list that fits is the list used
+}
+
+// Lists around the buffer sizes: one name of `length` characters, so the list takes
+// length + 1 characters and its buffer length + 2.
+TEST(CProfileFile, SectionListDoublesItsBufferUntilTheListFits) {
+    struct Case {
+        size_t length;
+        int reads;
+    };
+    for (Case c : {Case{508, 1}, Case{509, 2}, Case{1020, 2}, Case{1021, 3}, Case{5000, 5}}) {
+        OneValueProfile fake;
+        fake.names = {std::string(c.length - 1, 'n') + "Z"};
+        CProfileFile profile(fake);
+        EXPECT_EQ(profile.GetSectionNameList(), JoinNames(fake.names)) << c.length;
+        EXPECT_EQ(fake.nameReads, c.reads) << c.length;
+        EXPECT_EQ(profile.GetSectionNames(nullptr, 0), c.length + 3) << c.length;
+        EXPECT_EQ(profile.SectionExists((std::string(c.length - 1, 'N') + "z").c_str()), 1);
+        EXPECT_EQ(profile.SectionExists(std::string(c.length - 1, 'n').c_str()), 0);
+        EXPECT_EQ(fake.nameReads, c.reads * 4) << c.length;
+    }
+}
+
+// A blocklist's settings: a hundred thousand sections, 2 MB of names. Every name comes back,
+// in order, from 14 reads per lookup (buffers of 512 bytes to 4 MB).
+TEST(CProfileFile, LongSectionListIsReadWholeInFewCalls) {
+    OneValueProfile fake;
+    for (int i = 0; i < 100000; ++i) {
+        fake.names.push_back("www.site" + std::to_string(i) + ".example");
+    }
+    const std::string expected = JoinNames(fake.names);
+    CProfileFile profile(fake);
+    EXPECT_EQ(profile.GetSectionNameList(), expected);
+    EXPECT_EQ(fake.nameReads, 14);
+    EXPECT_EQ(profile.GetSectionNames(nullptr, 0), expected.size() + 2);
+    EXPECT_EQ(profile.SectionExists("WWW.SITE99999.EXAMPLE"), 1);
+    EXPECT_EQ(profile.SectionExists("www.site100000.example"), 0);
+    EXPECT_EQ(fake.nameReads, 4 * 14);
+
+    std::vector<char> buffer(expected.size() + 2, '#');
+    EXPECT_EQ(profile.GetSectionNames(buffer.data(), static_cast<unsigned>(buffer.size())),
+              expected.size());
+    EXPECT_EQ(std::string(buffer.data(), expected.size() + 1), expected + '\0');
+    EXPECT_EQ(fake.nameReads, 4 * 14 + 1);  // with a buffer: one read, into that buffer
 }
 
 }  // namespace
