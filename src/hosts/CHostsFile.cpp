@@ -1,6 +1,7 @@
 #include "hosts/CHostsFile.h"
 
 #include <cstring>
+#include <memory>
 
 #include "hosts/HostsLine.h"
 #include "platform/Text.h"
@@ -92,9 +93,9 @@ bool CHostsFile::FormatHostsFile() {
 std::unordered_set<std::string> CHostsFile::HiddenSections() {
     std::unordered_set<std::string> hidden;
     // One read of the list: a blocklist's settings can have a hundred thousand sections.
-    std::string names = settings.GetSectionNameList();
+    auto names = settings.GetSectionNameList();
     // Reading by name finds the first section of that name, as a per-line read would.
-    for (const char* name = names.c_str(); *name != '\0'; name += std::strlen(name) + 1) {
+    for (const char* name = names.get(); *name != '\0'; name += std::strlen(name) + 1) {
         if (settings.GetBool(name, settings::kHiddenKey, 0)) {
             hidden.insert(ToLowerAscii(name));
         }

@@ -7,17 +7,6 @@
 #include "platform/Text.h"
 
 namespace qv {
-namespace {
-
-std::unique_ptr<char[]> CopyText(const char* text) {
-    size_t n = std::strlen(text);
-    auto out = std::make_unique<char[]>(n + 1);
-    std::memcpy(out.get(), text, n + 1);
-    return out;
-}
-
-}  // namespace
-
 void CProfileFile::SetPath(const char* newPath) {
     if (newPath != nullptr) {
         path = std::string(newPath);
@@ -31,25 +20,35 @@ const std::string& CProfileFile::FileName() const {
     return path ? *path : none;
 }
 
-std::unique_ptr<char[]> CProfileFile::ReadRaw(const char* section, const char* key,
-                                              const char* fallback) {
-    if (section != nullptr && key != nullptr) {
-        // Try again with twice the room until the value fits with room to spare: the
-        // functions cannot tell the size they need, and a value may be megabytes long.
-        for (unsigned size = kFirstBufferSize;; size *= 2) {
-            auto buffer = std::make_unique<char[]>(size + 1);
-            unsigned n = functions.GetString(section, key, fallback ? fallback : "", buffer.get(),
-                                             size, FileName());
-            if (n + 1 < size || size >= kLastBufferSize) {
-                return buffer;
-            }
+void CProfileFile::ReadRaw(const char* section, const char* key, const char* fallback,
+                           RawText& raw) {
+    if (section == nullptr || key == nullptr) {
+        raw.text = fallback != nullptr ? fallback : "";
+        return;
+    }
+    // Try again with twice the room until the value fits with room to spare: the functions
+    // cannot tell the size they need, and a value may be megabytes long. Most values fit
+    // the first buffer, on the stack.
+    char* buffer = raw.first;
+    for (unsigned size = kFirstBufferSize;; size *= 2) {
+        if (size > kFirstBufferSize) {
+            raw.grown = std::make_unique_for_overwrite<char[]>(size + 1);
+            buffer = raw.grown.get();
+        }
+        unsigned n =
+            functions.GetString(section, key, fallback ? fallback : "", buffer, size, FileName());
+        buffer[n < size ? n : size] = '\0';
+        if (n + 1 < size || size >= kLastBufferSize) {
+            raw.text = buffer;
+            return;
         }
     }
-    return CopyText(fallback != nullptr ? fallback : "");
 }
 
 std::string CProfileFile::GetString(const char* section, const char* key, const char* fallback) {
-    return std::string(ReadRaw(section, key, fallback).get());
+    RawText raw;
+    ReadRaw(section, key, fallback, raw);
+    return std::string(raw.text);
 }
 
 size_t CProfileFile::GetStringToBuffer(const char* section, const char* key, char* out,
@@ -57,8 +56,10 @@ size_t CProfileFile::GetStringToBuffer(const char* section, const char* key, cha
     if (out != nullptr) {
         out[0] = '\0';
     }
-    auto s = ReadRaw(section, key, fallback);
-    size_t len = std::strlen(s.get());
+    RawText raw;
+    ReadRaw(section, key, fallback, raw);
+    const char* s = raw.text;
+    size_t len = std::strlen(s);
     if (out != nullptr) {
         // Copy whole characters only: a two-byte character is never cut in half.
         size_t copied = 0;
@@ -69,7 +70,7 @@ size_t CProfileFile::GetStringToBuffer(const char* section, const char* key, cha
             }
             copied += width;
         }
-        std::memcpy(out, s.get(), copied);
+        std::memcpy(out, s, copied);
         if (copied < outLength) {
             std::memset(out + copied, 0, outLength - copied);
         }
@@ -175,20 +176,26 @@ unsigned CProfileFile::GetSectionNames(char* buffer, unsigned size) {
     if (buffer != nullptr) {
         return functions.GetSectionNames(buffer, size, FileName());
     }
-    return static_cast<unsigned>(GetSectionNameList().size()) + 2;
+    unsigned length = 0;
+    ReadSectionNames(length);
+    return length + 2;
 }
 
-std::string CProfileFile::GetSectionNameList() {
+CProfileFile::NameList CProfileFile::GetSectionNameList() {
+    unsigned length = 0;
+    return ReadSectionNames(length);
+}
+
+CProfileFile::NameList CProfileFile::ReadSectionNames(unsigned& length) {
     // As for values: twice the room at each try, until the list fits with room to spare.
-    std::string list;
     for (unsigned size = kFirstBufferSize;; size *= 2) {
-        list.assign(size + 1, '\0');
-        unsigned n = functions.GetSectionNames(list.data(), size, FileName());
+        auto list = std::make_unique_for_overwrite<char[]>(size + 2);
+        unsigned n = functions.GetSectionNames(list.get(), size, FileName());
         if (n + 2 < size || size >= kLastBufferSize) {
-            list.resize(n);
-            if (!list.empty() && list.back() != '\0') {
-                list.push_back('\0');  // a cut list: its last name still ends
-            }
+            // A list cut at the last size still ends: its last name, then the list.
+            length = n < size ? n : size;
+            list[length] = '\0';
+            list[length + 1] = '\0';
             return list;
         }
     }
@@ -210,11 +217,11 @@ int CProfileFile::SectionExists(const char* name) {
     if (name == nullptr) {
         return 0;
     }
-    std::string list = GetSectionNameList();
+    auto list = GetSectionNameList();
     auto differs = [](const char* entry, void* context) -> int {
         return EqualsNoCase(entry, static_cast<const char*>(context)) ? 0 : 1;
     };
-    return ForEachListEntry(list.c_str(), differs, const_cast<char*>(name)) == 0 ? 1 : 0;
+    return ForEachListEntry(list.get(), differs, const_cast<char*>(name)) == 0 ? 1 : 0;
 }
 
 }  // namespace qv

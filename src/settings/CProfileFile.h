@@ -30,9 +30,9 @@ public:
     int SectionExists(const char* name);
     // With a buffer: the platform's section name list. Without: the size a buffer needs.
     unsigned GetSectionNames(char* buffer, unsigned size);
-    // The whole section name list in one read: each name ended by a NUL (the string's own
-    // NUL ends the list).
-    std::string GetSectionNameList();
+    // The whole section name list in one read: each name ended by a NUL, then one more NUL.
+    using NameList = std::unique_ptr<char[]>;
+    NameList GetSectionNameList();
 
     // Building blocks, open for tests.
     static int ParseBool(const char* text, int fallback);
@@ -47,7 +47,17 @@ private:
     static constexpr unsigned kFirstBufferSize = 512;
     static constexpr unsigned kLastBufferSize = 1u << 30;
 
-    std::unique_ptr<char[]> ReadRaw(const char* section, const char* key, const char* fallback);
+    // A text read through the profile functions: in `first` while it fits there.
+    struct RawText {
+        RawText() = default;
+        RawText(const RawText&) = delete;
+        RawText& operator=(const RawText&) = delete;
+        char first[kFirstBufferSize + 1];
+        std::unique_ptr<char[]> grown;
+        const char* text = first;
+    };
+    void ReadRaw(const char* section, const char* key, const char* fallback, RawText& raw);
+    NameList ReadSectionNames(unsigned& length);
     size_t GetStringToBuffer(const char* section, const char* key, char* out, size_t outLength,
                              const char* fallback);
     const std::string& FileName() const;

@@ -93,6 +93,30 @@ TEST_F(HostsLoad, HiddenEntriesAreLeftOut) {
                                   "0.0.0.0 g.com", "0.0.0.0 a.com.au"}));
 }
 
+// A blocklist's settings: the section list is far longer than the first buffer of a read.
+TEST_F(HostsLoad, HiddenEntriesAreLeftOutAmongThousandsOfSections) {
+    std::string settings;
+    std::string hosts;
+    Lines shown;
+    for (int i = 0; i < 3000; ++i) {
+        std::string url = "www.site" + std::to_string(i) + ".example";
+        settings += "[" + url + "]\nDesc=site " + std::to_string(i) + "\n";
+        if (i % 7 == 0) {
+            settings += "Hidden=1\n";
+        }
+        if (i % 100 == 0 || i % 100 == 1) {
+            hosts += "0.0.0.0 " + url + "\n";
+            if (i % 7 != 0) {
+                shown.push_back("0.0.0.0 " + url);
+            }
+        }
+    }
+    InstallSettings(settings);
+    WriteHosts(hosts);
+    Start();
+    EXPECT_EQ(ListLines(), shown);
+}
+
 TEST_F(HostsLoad, AfterTheLoadTheSwapFileIsEmptyAndHeld) {
     WriteHosts("# c\n0.0.0.0 a.com\n");
     Start();

@@ -152,11 +152,14 @@ const ProfileCase kCases[] = {
      "======="},
     {"ThousandsOfSections", ThousandsOfSections(),
      [](CProfileFile& p) {
-         std::string list = p.GetSectionNameList();
-         size_t count = std::count(list.begin(), list.end(), '\0');
-         size_t last = list.rfind('\0', list.size() - 2) + 1;
-         return std::to_string(count) + "|" + list.substr(0, list.find('\0')) + "|" +
-                list.substr(last, list.size() - 1 - last) + "|" +
+         auto list = p.GetSectionNameList();
+         size_t count = 0;
+         const char* last = list.get();
+         for (const char* name = list.get(); *name != '\0'; name += std::strlen(name) + 1) {
+             ++count;
+             last = name;
+         }
+         return std::to_string(count) + "|" + list.get() + "|" + last + "|" +
                 std::to_string(p.GetSectionNames(nullptr, 0)) + "|" +
                 std::to_string(p.SectionExists("WWW.SITE2999.EXAMPLE")) +
                 std::to_string(p.GetBool("www.site2999.example", "Hidden", 0));

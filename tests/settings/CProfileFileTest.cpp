@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,16 @@
 
 namespace qv {
 namespace {
+
+// A list of names, each ended by a NUL, up to the NUL that ends the list.
+std::string ListText(const CProfileFile::NameList& list) {
+    std::string text;
+    for (const char* name = list.get(); *name != '\0'; name += std::strlen(name) + 1) {
+        text += name;
+        text += '\0';
+    }
+    return text;
+}
 
 // Profile functions that serve one value and a list of section names, and count the calls,
 // to check the buffer steps. Buffers are cut as the system's functions cut them.
@@ -158,7 +169,7 @@ TEST(CProfileFile, SectionExistsOnAnEmptyListReadsNamesOnce) {
     CProfileFile profile(fake);
     EXPECT_EQ(profile.SectionExists("Main"), 0);
     EXPECT_EQ(profile.GetSectionNames(nullptr, 0), 2u);
-    EXPECT_EQ(profile.GetSectionNameList(), "");
+    EXPECT_EQ(ListText(profile.GetSectionNameList()), "");
     EXPECT_EQ(fake.nameReads, 3);  // one read each: the list that fits is the list used
 }
 
@@ -173,7 +184,7 @@ TEST(CProfileFile, SectionListDoublesItsBufferUntilTheListFits) {
         OneValueProfile fake;
         fake.names = {std::string(c.length - 1, 'n') + "Z"};
         CProfileFile profile(fake);
-        EXPECT_EQ(profile.GetSectionNameList(), JoinNames(fake.names)) << c.length;
+        EXPECT_EQ(ListText(profile.GetSectionNameList()), JoinNames(fake.names)) << c.length;
         EXPECT_EQ(fake.nameReads, c.reads) << c.length;
         EXPECT_EQ(profile.GetSectionNames(nullptr, 0), c.length + 3) << c.length;
         EXPECT_EQ(profile.SectionExists((std::string(c.length - 1, 'N') + "z").c_str()), 1);
@@ -191,7 +202,7 @@ TEST(CProfileFile, LongSectionListIsReadWholeInFewCalls) {
     }
     const std::string expected = JoinNames(fake.names);
     CProfileFile profile(fake);
-    EXPECT_EQ(profile.GetSectionNameList(), expected);
+    EXPECT_EQ(ListText(profile.GetSectionNameList()), expected);
     EXPECT_EQ(fake.nameReads, 14);
     EXPECT_EQ(profile.GetSectionNames(nullptr, 0), expected.size() + 2);
     EXPECT_EQ(profile.SectionExists("WWW.SITE99999.EXAMPLE"), 1);
