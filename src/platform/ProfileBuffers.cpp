@@ -14,35 +14,36 @@ unsigned CopyProfileValue(std::string_view value, char* out, unsigned size) {
     return static_cast<unsigned>(n);
 }
 
-unsigned CopyProfileSectionNames(const std::vector<std::string>& names, char* out, unsigned size) {
+unsigned CopyProfileSectionList(std::string_view list, char* out, unsigned size) {
     if (out == nullptr || size == 0) {
         return 0;
+    }
+    // One byte stays for the list's final NUL.
+    if (list.size() + 1 < size) {
+        std::memcpy(out, list.data(), list.size());
+        out[list.size()] = '\0';
+        return static_cast<unsigned>(list.size());
     }
     if (size == 1) {
         out[0] = '\0';
         return 0;
     }
-    char* p = out;
-    size_t room = size - 1;  // one byte stays for the list's final NUL
+    // Cut: the last name that fits in part ends with its own NUL and no second NUL follows,
+    // as the system's function has it.
+    std::memcpy(out, list.data(), size - 2);
+    out[size - 2] = '\0';
+    return size - 2;
+}
+
+unsigned CopyProfileSectionNames(const std::vector<std::string>& names, char* out, unsigned size) {
+    std::string list;
     for (const std::string& name : names) {
-        if (name.empty()) {
-            continue;
+        if (!name.empty()) {
+            list += name;
+            list += '\0';
         }
-        size_t need = name.size() + 1;
-        if (need >= room) {
-            // The last name is cut to what fits and ends with its own NUL; no second NUL
-            // follows, as the system's function has it.
-            std::memcpy(p, name.data(), room - 1);
-            p[room - 1] = '\0';
-            return size - 2;
-        }
-        std::memcpy(p, name.data(), name.size());
-        p += name.size();
-        *p++ = '\0';
-        room -= need;
     }
-    *p = '\0';
-    return static_cast<unsigned>(p - out);
+    return CopyProfileSectionList(list, out, size);
 }
 
 }  // namespace qv

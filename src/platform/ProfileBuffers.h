@@ -11,8 +11,12 @@ namespace qv {
 // Copies `value` into `out` (size bytes) with a NUL, cut to size - 1 characters.
 unsigned CopyProfileValue(std::string_view value, char* out, unsigned size);
 
-// Copies the names, each ended by a NUL, plus a final NUL. A list that does not fit is cut
-// (the last name shortened and ended by a single NUL) and the result is size - 2.
+// Copies a list of section names (`list`: each name ended by a NUL), plus a final NUL. A list
+// that does not fit is cut (the last name shortened and ended by a single NUL) and the result
+// is size - 2.
+unsigned CopyProfileSectionList(std::string_view list, char* out, unsigned size);
+
+// The same for names one by one; names without characters are left out.
 unsigned CopyProfileSectionNames(const std::vector<std::string>& names, char* out, unsigned size);
 
 }  // namespace qv

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <vector>
 
 #include "settings/CProfileFile.h"
 #include "support/PlatformFixture.h"
@@ -138,10 +139,11 @@ const ProfileCase kCases[] = {
          return out;
      },
      "====="},
+    // Up to the longest value the Windows functions keep (32,766 characters).
     {"ValuesAroundTheDoubledBufferSizes", nullptr,
      [](CProfileFile& p) {
          std::string out;
-         for (size_t n : {1022u, 1023u, 2046u, 2047u, 4094u, 4095u, 70000u}) {
+         for (size_t n : {1022u, 1023u, 2046u, 2047u, 4094u, 4095u, 32766u}) {
              std::string v(n - 1, 'v');
              v += 'Z';
              p.WriteString("S", "k", v.c_str());
@@ -165,6 +167,18 @@ const ProfileCase kCases[] = {
                 std::to_string(p.GetBool("www.site2999.example", "Hidden", 0));
      },
      "3000|www.site0.example|www.site2999.example|61892|11"},
+    {"RepeatedSectionNamesReadTheFirstInAPass",
+     "[a]\nHidden=1\n[b]\nHidden=0\n[A]\nHidden=0\nDesc=second\n",
+     [](CProfileFile& p) {
+         auto list = p.GetSectionNameList();
+         std::string out;
+         for (const char* name = list.get(); *name != '\0'; name += std::strlen(name) + 1) {
+             out += std::string(name) + ":" + std::to_string(p.GetBool(name, "Hidden", 7)) +
+                    p.GetString(name, "Desc", "-") + " ";
+         }
+         return out;
+     },
+     "a:1- b:0- A:1- "},
     {"SectionExistsIgnoresCase", "[Main]\nInstalled=1\n[www.example.com]\nDesc=x\n",
      [](CProfileFile& p) {
          return std::to_string(p.SectionExists("MAIN")) +
@@ -395,7 +409,149 @@ TEST(PosixProfileCache, LookupsDoNotReparseTheFile) {
     EXPECT_EQ(functions.ParseCount(), 1u);
     profile.WriteBool("a", "Hidden", 0);
     EXPECT_EQ(profile.GetBool("a", "Hidden", 1), 0);
+    EXPECT_EQ(functions.ParseCount(), 1u);  // our own write edits the parsed copy with the file
+    // What others write after us is seen.
+    std::filesystem::remove(paths.Map(kIni));
+    test::WriteBytes(paths.Map(kIni), "[a]\nHidden=yes\n");
+    EXPECT_EQ(profile.GetBool("a", "Hidden", 0), 1);
     EXPECT_EQ(functions.ParseCount(), 2u);
+}
+
+// Every name and key of interest, read through `functions`: in a walk over the names, and
+// by other spellings of the names outside one.
+std::string Everything(PosixProfileFunctions& functions) {
+    CProfileFile profile(functions);
+    profile.SetPath(kIni);
+    auto list = profile.GetSectionNameList();
+    std::string out;
+    const char* keys[] = {"Desc", "Hidden", "k", "k2", "Installed", "Set", "[y]"};
+    for (const char* name = list.get(); *name != '\0'; name += std::strlen(name) + 1) {
+        out += std::string("[") + name + "]";
+        for (const char* key : keys) {
+            out += std::string(key) + "=" + profile.GetString(name, key, "-") + ";";
+        }
+    }
+    for (const char* name : {"MAIN", " b.com ", "C]D", "Y", "z", "SPACED", "new.com", "S7"}) {
+        out += std::string("|") + name + ":";
+        for (const char* key : keys) {
+            out += profile.GetString(name, key, "-") + ";";
+        }
+    }
+    return out;
+}
+
+// Our own writes edit the parsed copy instead of reading the file again: after each edit the
+// copy must read exactly as the file it wrote.
+TEST(PosixProfileCache, EditedCopyReadsAsTheWrittenFile) {
+    test::TempRoot root;
+    PathMap paths = PathMap::ForRoot(root.String());
+    test::WriteBytes(paths.Map(kIni),
+                     "; top\n[Main]\nInstalled=1\n\n[b.com]\nDesc=x\r\n[B.COM]\nDesc=dup\n[]\nk=e\n"
+                     "  [c]d] ; note\nk=1\nlast line without an end");
+    PosixProfileFunctions writer(paths);
+    struct Edit {
+        const char* section;
+        const char* key;    // null: the section is removed
+        const char* value;  // null: the key is removed
+    };
+    std::vector<Edit> edits = {
+        {"new.com", "Desc", "d"},        // a new section, after the line without an end
+        {"Main", "Set", "1"},            // a new key, before the blank line
+        {"b.com", "Desc", "y"},          // the first of two sections of one name
+        {"c]d", "Hidden", "1"},          // a new key at the end of the file's text
+        {"x", "[y]", "v"},               // a key line that reads as a header
+        {"z", "Desc", "two\nlines"},     // a line break in a value
+        {" spaced ", "k", "v"},          // a name with blanks around it
+        {"Main", "Installed", nullptr},  // a key removed
+        {"b.com", nullptr, nullptr},     // a section removed: B.COM comes first now
+        {"B.com", "Desc", "z"},
+        {"new.com", "k2", "v2"},
+    };
+    for (int i = 0; i < 40; ++i) {  // enough new sections to make the index grow
+        edits.push_back({nullptr, "Desc", "many"});
+    }
+    std::vector<std::string> names;
+    for (size_t i = 0; i < edits.size(); ++i) {
+        const Edit& e = edits[i];
+        names.push_back(e.section != nullptr ? e.section : "s" + std::to_string(i));
+        ASSERT_EQ(writer.WriteString(names.back().c_str(), e.key, e.value, kIni), 1) << i;
+        PosixProfileFunctions fresh(paths);
+        ASSERT_EQ(Everything(writer), Everything(fresh)) << "after edit " << i;
+    }
+    EXPECT_EQ(writer.ParseCount(), 1u);
+}
+
+// A write keeps every other line as it was, each ended by a LF (a CR before the LF dropped).
+TEST(PosixProfileCache, WriteKeepsTheOtherLinesWithLinuxLineEnds) {
+    test::TempRoot root;
+    PathMap paths = PathMap::ForRoot(root.String());
+    test::WriteBytes(paths.Map(kIni), "; c\r\n[A]\r\nk=1\r\n\r\n[B]\nx=a\rb\n[C]\ny=1\nlast");
+    PosixProfileFunctions functions(paths);
+    ASSERT_EQ(functions.WriteString("A", "k", "2", kIni), 1);
+    EXPECT_EQ(test::ReadBytes(paths.Map(kIni)), "; c\n[A]\nk=2\n\n[B]\nx=a\rb\n[C]\ny=1\nlast\n");
+    ASSERT_EQ(functions.WriteString("D", "n", "1", kIni), 1);
+    ASSERT_EQ(functions.WriteString("B", "z", "3", kIni), 1);
+    EXPECT_EQ(test::ReadBytes(paths.Map(kIni)),
+              "; c\n[A]\nk=2\n\n[B]\nx=a\rb\nz=3\n[C]\ny=1\nlast\n[D]\nn=1\n");
+}
+
+long long fakeMilliseconds = 0;
+long long FakeClock() {
+    return fakeMilliseconds;
+}
+
+// A walk over the names is served from the copy the names came from: the file is checked
+// only when a check is due, and a change found then ends the walk.
+TEST(PosixProfileCache, WalkOverTheNamesChecksTheFileWhenACheckIsDue) {
+    test::TempRoot root;
+    PathMap paths = PathMap::ForRoot(root.String());
+    auto file = [](const char* hidden) {
+        std::string out = "[Main]\nSet=1\n";
+        for (int i = 0; i < 60; ++i) {
+            out += "[s" + std::to_string(i) + "]\nHidden=" + hidden + "\n";
+        }
+        return out;
+    };
+    test::WriteBytes(paths.Map(kIni), file("0"));
+    PosixProfileFunctions functions(paths, FakeClock);
+    CProfileFile profile(functions);
+    profile.SetPath(kIni);
+    auto list = profile.GetSectionNameList();
+    std::vector<const char*> names;
+    for (const char* name = list.get(); *name != '\0'; name += std::strlen(name) + 1) {
+        names.push_back(name);
+    }
+    ASSERT_EQ(names.size(), 61u);
+    const unsigned long long checks = functions.CheckCount();
+    size_t next = 0;
+    for (; next < 30; ++next) {  // two lookups of each section, as a walk may make them
+        EXPECT_EQ(profile.GetString(names[next], "Set", "-"), next == 0 ? "1" : "-");
+        EXPECT_EQ(profile.GetString(names[next], "Hidden", "-"), next == 0 ? "-" : "0");
+    }
+    EXPECT_EQ(functions.CheckCount(), checks);
+
+    std::filesystem::remove(paths.Map(kIni));
+    test::WriteBytes(paths.Map(kIni), file("yes"));
+    EXPECT_EQ(profile.GetString(names[next++], "Hidden", "-"), "0");  // not due yet
+    EXPECT_EQ(functions.CheckCount(), checks);
+
+    fakeMilliseconds += PosixProfileFunctions::kWalkCheckMs;
+    std::string seen;
+    for (; next < names.size(); ++next) {
+        seen += profile.GetString(names[next], "Hidden", "-") == "yes" ? "1" : "0";
+    }
+    // The change is seen within the lookups between two looks at the clock, and from then on.
+    size_t first = seen.find('1');
+    ASSERT_NE(first, std::string::npos) << seen;
+    EXPECT_LE(first, PosixProfileFunctions::kWalkStepsPerClock) << seen;
+    EXPECT_EQ(seen.find('0', first), std::string::npos) << seen;
+    EXPECT_EQ(functions.ParseCount(), 2u);
+
+    // A lookup out of the list's order is no walk: the file is checked.
+    profile.GetSectionNameList();
+    unsigned long long before = functions.CheckCount();
+    EXPECT_EQ(profile.GetString("s5", "Hidden", "-"), "yes");
+    EXPECT_EQ(functions.CheckCount(), before + 1);
 }
 
 TEST(PosixProfileCache, NewSettingsFileIsPrivate) {

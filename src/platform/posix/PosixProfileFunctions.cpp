@@ -14,11 +14,23 @@
 namespace qv {
 namespace {
 
-bool ReadWholeFile(int fd, std::string& content) {
-    char buffer[1 << 16];
+// Edits add their text after the file's: room for a good many of them without a copy.
+constexpr size_t kRoomForEdits = 64 * 1024;
+
+// Reads the file with as few system calls as its size allows: one read for the bytes it is
+// expected to have, one more to see its end.
+bool ReadWholeFile(int fd, off_t expected, std::string& content) {
+    size_t size = static_cast<size_t>(expected > 0 ? expected : 0);
+    content.reserve(size + kRoomForEdits);
+    content.resize(size + 1);
+    size_t used = 0;
     for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (used == content.size()) {
+            content.resize(content.size() * 2);
+        }
+        ssize_t n = ::read(fd, content.data() + used, content.size() - used);
         if (n == 0) {
+            content.resize(used);
             return true;
         }
         if (n < 0) {
@@ -27,11 +39,11 @@ bool ReadWholeFile(int fd, std::string& content) {
             }
             return false;
         }
-        content.append(buffer, static_cast<size_t>(n));
+        used += static_cast<size_t>(n);
     }
 }
 
-bool WriteAll(int fd, const std::string& data) {
+bool WriteAll(int fd, std::string_view data) {
     const char* p = data.data();
     size_t left = data.size();
     while (left > 0) {
@@ -50,42 +62,110 @@ bool WriteAll(int fd, const std::string& data) {
 
 }  // namespace
 
-const IniDocument* PosixProfileFunctions::Load(const std::string& realPath) {
+long long PosixProfileFunctions::CoarseMilliseconds() {
+    // The coarse clock is read without a system call; its few milliseconds of grain are
+    // fine for spacing checks.
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+    return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+const std::string& PosixProfileFunctions::RealPath(const std::string& path) {
+    if (path != lastPath || lastRealPath.empty()) {
+        lastRealPath = paths.Map(path);
+        lastPath = path;
+    }
+    return lastRealPath;
+}
+
+std::optional<PosixProfileFunctions::Identity> PosixProfileFunctions::Check(
+    const std::string& realPath) {
     struct stat st;
+    ++checks;
     if (realPath.empty() || ::stat(realPath.c_str(), &st) != 0) {
-        cache.erase(realPath);
+        return std::nullopt;
+    }
+    return Identity{st.st_dev, st.st_ino, st.st_size, st.st_mtim};
+}
+
+void PosixProfileFunctions::Drop(const std::string& realPath) {
+    walk.entry = nullptr;
+    cache.erase(realPath);
+}
+
+PosixProfileFunctions::Cached* PosixProfileFunctions::Load(const std::string& realPath) {
+    walk.entry = nullptr;
+    std::optional<Identity> identity = Check(realPath);
+    if (!identity) {
+        Drop(realPath);
         return nullptr;
     }
-    Identity identity{st.st_dev, st.st_ino, st.st_size, st.st_mtim};
     auto it = cache.find(realPath);
-    if (it != cache.end() && it->second.identity == identity) {
-        return &it->second.document;
+    if (it != cache.end() && it->second.identity == *identity) {
+        return &it->second;
     }
     // Never blocks on a FIFO, and reads only a regular file (a device could be endless).
+    struct stat st;
     int fd = ::open(realPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         if (fd >= 0) {
             ::close(fd);
         }
-        cache.erase(realPath);
+        Drop(realPath);
         return nullptr;
     }
     std::string content;
-    bool ok = ReadWholeFile(fd, content);
+    // A file beyond what a document holds is one we cannot read.
+    bool ok = st.st_size <= static_cast<off_t>(IniDocument::kMaxSize) &&
+              ReadWholeFile(fd, st.st_size, content) && content.size() <= IniDocument::kMaxSize;
     // Take the identity of what was actually read, in case the file changed meanwhile.
     if (ok && ::fstat(fd, &st) == 0) {
         identity = Identity{st.st_dev, st.st_ino, st.st_size, st.st_mtim};
     }
     ::close(fd);
     if (!ok) {
-        cache.erase(realPath);
+        Drop(realPath);
         return nullptr;
     }
     Cached& entry = cache[realPath];
-    entry.identity = identity;
-    entry.document.Parse(content);
+    entry.identity = *identity;
+    entry.document.Parse(std::move(content));
     ++parses;
-    return &entry.document;
+    return &entry;
+}
+
+std::optional<std::string_view> PosixProfileFunctions::Lookup(const std::string& realPath,
+                                                              const char* section,
+                                                              const char* key) {
+    if (walk.entry != nullptr && realPath == walk.realPath) {
+        if (auto at = walk.entry->document.FollowWalk(walk.at, section)) {
+            if (walk.stepsToClock > 0) {
+                --walk.stepsToClock;
+            } else {
+                walk.stepsToClock = kWalkStepsPerClock;
+                long long now = clock();
+                if (now >= walk.checkAt) {
+                    if (Check(realPath) != walk.entry->identity) {
+                        return LookupAfterWalk(realPath, section, key);
+                    }
+                    walk.checkAt = now + kWalkCheckMs;
+                }
+            }
+            walk.at = *at;
+            return walk.entry->document.ValueInWalk(*at, key);
+        }
+    }
+    return LookupAfterWalk(realPath, section, key);
+}
+
+std::optional<std::string_view> PosixProfileFunctions::LookupAfterWalk(const std::string& realPath,
+                                                                       const char* section,
+                                                                       const char* key) {
+    Cached* entry = Load(realPath);  // not part of a walk, or the file changed: any walk ends
+    if (entry == nullptr) {
+        return std::nullopt;
+    }
+    return entry->document.Value(section, key);
 }
 
 unsigned PosixProfileFunctions::GetString(const char* section, const char* key,
@@ -96,19 +176,21 @@ unsigned PosixProfileFunctions::GetString(const char* section, const char* key,
     while (!value.empty() && value.back() == ' ') {
         value.remove_suffix(1);
     }
-    std::optional<std::string> found;
+    std::optional<std::string_view> found;
     if (section != nullptr && key != nullptr && !path.empty()) {
-        if (const IniDocument* doc = Load(paths.Map(path))) {
-            found = doc->Get(section, key);
-        }
+        found = Lookup(RealPath(path), section, key);
     }
-    return CopyProfileValue(found ? std::string_view(*found) : value, out, size);
+    return CopyProfileValue(found ? *found : value, out, size);
 }
 
 unsigned PosixProfileFunctions::GetSectionNames(char* out, unsigned size, const std::string& path) {
-    const IniDocument* doc = path.empty() ? nullptr : Load(paths.Map(path));
-    return CopyProfileSectionNames(doc ? doc->SectionNames() : std::vector<std::string>{}, out,
-                                   size);
+    Cached* entry = path.empty() ? nullptr : Load(RealPath(path));
+    if (entry == nullptr) {
+        return CopyProfileSectionNames({}, out, size);
+    }
+    walk = Walk{entry, RealPath(path), IniDocument::kBeforeFirst, clock() + kWalkCheckMs,
+                kWalkStepsPerClock};
+    return entry->document.CopySectionNames(out, size);
 }
 
 int PosixProfileFunctions::WriteString(const char* section, const char* key, const char* value,
@@ -116,26 +198,31 @@ int PosixProfileFunctions::WriteString(const char* section, const char* key, con
     if (section == nullptr || path.empty()) {
         return 0;
     }
+    // Mapped afresh: mapping also makes the settings folder when it is missing.
     std::string realPath = paths.Map(path);
-    IniDocument document;
-    if (const IniDocument* current = Load(realPath)) {
-        document = *current;
-    } else {
+    Cached* entry = Load(realPath);
+    if (entry == nullptr) {
         // A regular file there but unreadable: never overwrite what we could not read. A
         // link, FIFO or device is no settings file and is replaced like a missing one.
         struct stat there;
         if (::lstat(realPath.c_str(), &there) == 0 ? S_ISREG(there.st_mode) : errno != ENOENT) {
             return 0;
         }
+        entry = &cache[realPath];  // a new file, empty so far
     }
+    // The copy is edited along with the file; if the file cannot be written, it is dropped.
+    IniDocument& document = entry->document;
+    bool edited = true;
     if (key == nullptr) {
         document.RemoveSection(section);
     } else if (value == nullptr) {
-        document.RemoveKey(section, key);
+        edited = document.RemoveKey(section, key);
     } else {
-        document.Set(section, key, value);
+        edited = document.Set(section, key, value);
     }
-    cache.erase(realPath);
+    if (!edited) {
+        return 0;  // a settings file of gigabytes: left as it is
+    }
 
     // Write a new copy beside the file and rename it over, so a crash never leaves a
     // half-written settings file. A new file is readable by its owner only.
@@ -148,14 +235,20 @@ int PosixProfileFunctions::WriteString(const char* section, const char* key, con
     ::unlink(temp.c_str());
     int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) {
+        Drop(realPath);
         return 0;
     }
-    bool ok = WriteAll(fd, document.Serialize("\n")) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+    bool ok =
+        document.Serialize("\n", [fd](std::string_view piece) { return WriteAll(fd, piece); }) &&
+        ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0 && ::fstat(fd, &st) == 0;
     ok = (::close(fd) == 0) && ok;
     if (!ok || ::rename(temp.c_str(), realPath.c_str()) != 0) {
         ::unlink(temp.c_str());
+        Drop(realPath);
         return 0;
     }
+    // The renamed file keeps the inode, size and time the copy was written with.
+    entry->identity = Identity{st.st_dev, st.st_ino, st.st_size, st.st_mtim};
     SyncParentDirectory(realPath);
     return 1;
 }
