@@ -76,8 +76,8 @@ bool CPasswordGate::CheckPassword() {
     // A password is set, so a missing or empty stored value is a damaged settings file, not
     // an empty password: nothing matches it.
     std::string stored = settings.GetString(kMainSection, kPasswordKey, "");
-    PasswordMatch match = stored.empty() ? PasswordMatch::Wrong
-                                         : VerifyPassword(hashing, stored, dialog.password);
+    PasswordMatch match =
+        stored.empty() ? PasswordMatch::Wrong : VerifyPassword(hashing, stored, dialog.password);
     if (match == PasswordMatch::Wrong) {
         // What was typed is often one slip away from the password: only its length is kept.
         log.WriteLogLine("User entered wrong password: " +

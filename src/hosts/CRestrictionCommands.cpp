@@ -178,8 +178,8 @@ void CRestrictionCommands::OnRestrictionDblClk() {
         entry.DoModal();
         // The dialog keeps the encoded text: a later "Change Description" shows it so.
         entry.description = EncodeDescription(entry.description);
-        StoreSetting(settings.WriteString(section.c_str(), settings::kDescKey,
-                                          entry.description.c_str()));
+        StoreSetting(
+            settings.WriteString(section.c_str(), settings::kDescKey, entry.description.c_str()));
     }
     InformationDialog info(ui);
     info.ipAddress = ip;
@@ -197,8 +197,8 @@ void CRestrictionCommands::OnRestrictionDblClk() {
     entry.url = url;
     if (entry.DoModal() == kIdOk) {
         entry.description = EncodeDescription(entry.description);
-        StoreSetting(settings.WriteString(section.c_str(), settings::kDescKey,
-                                          entry.description.c_str()));
+        StoreSetting(
+            settings.WriteString(section.c_str(), settings::kDescKey, entry.description.c_str()));
     }
 }
 

@@ -62,7 +62,8 @@ public:
     // synced. The target is never deleted first; on failure it is left as it was.
     // NotDurable: the rename happened but the folder could not be synced.
     enum class Replace { Failed, Done, NotDurable };
-    virtual Replace ReplaceAtomically(const std::string& replacement, const std::string& target) = 0;
+    virtual Replace ReplaceAtomically(const std::string& replacement,
+                                      const std::string& target) = 0;
     // Renames a file made with CreateNew (and synced) over `target`, keeping the new file's
     // own mode, and syncs the folder. The target is never deleted first.
     virtual bool CommitNew(const std::string& replacement, const std::string& target) = 0;

@@ -23,8 +23,7 @@ CFileScrambler::Presence CFileScrambler::Find(const std::string& path) {
 }
 
 CFileScrambler::Result CFileScrambler::Transform(const std::string& source,
-                                                 const std::string& target,
-                                                 const Messages& texts) {
+                                                 const std::string& target, const Messages& texts) {
     auto report = [this](const char* text) {
         if (text != nullptr) {
             messages.MessageBox(text);
@@ -103,10 +102,10 @@ CFileScrambler::Result CFileScrambler::DecryptIniFile() {
                    ? Result::Done
                    : Result::Failed;
     }
-    return Transform(settings::kScrambledPath, settings::kPlainPath,
-                     {"Unable to open file to Decrypt (ini)",
-                      "Unable to open file to write Decryption to (ini)",
-                      "Unable to open file to Decrypt (ini)"});
+    return Transform(
+        settings::kScrambledPath, settings::kPlainPath,
+        {"Unable to open file to Decrypt (ini)", "Unable to open file to write Decryption to (ini)",
+         "Unable to open file to Decrypt (ini)"});
 }
 
 CFileScrambler::Result CFileScrambler::DecryptLogFile() {
@@ -125,17 +124,17 @@ CFileScrambler::Result CFileScrambler::DecryptLogFile() {
 }
 
 CFileScrambler::Result CFileScrambler::EncryptLogFile() {
-    return Transform(logPath, scrambledLogPath,
-                     {"Unable to open file to Encrypt (log)",
-                      "Unable to open file to write encryption to",
-                      "Unable to open file to Encrypt (log)"});
+    return Transform(
+        logPath, scrambledLogPath,
+        {"Unable to open file to Encrypt (log)", "Unable to open file to write encryption to",
+         "Unable to open file to Encrypt (log)"});
 }
 
 CFileScrambler::Result CFileScrambler::EncryptIniFile() {
-    return Transform(settings::kPlainPath, settings::kScrambledPath,
-                     {"Unable to open file to Encrypt (ini)",
-                      "Unable to open file to write encryption to (ini)",
-                      "Unable to open file to Encrypt (ini)"});
+    return Transform(
+        settings::kPlainPath, settings::kScrambledPath,
+        {"Unable to open file to Encrypt (ini)", "Unable to open file to write encryption to (ini)",
+         "Unable to open file to Encrypt (ini)"});
 }
 
 }  // namespace qv

@@ -194,9 +194,9 @@ TEST_F(PasswordGate, FirstPasswordThatCannotBeStoredLeavesItUnset) {
     testPlatform.hashing.failDerive = true;
     ui.Expect(res::kNewPasswordDialog, NewPassword("first1"));
     Start();
-    EXPECT_EQ(Shown(), (Lines{Message("Unable to open file to Decrypt (ini)"), "dialog 143",
-                              Message(kPasswordNotStored, "Error", kMbIconStop),
-                              "main window shown"}));
+    EXPECT_EQ(Shown(),
+              (Lines{Message("Unable to open file to Decrypt (ini)"), "dialog 143",
+                     Message(kPasswordNotStored, "Error", kMbIconStop), "main window shown"}));
     EXPECT_FALSE(View().passwords.unlocked);
     EXPECT_EQ(Setting("Set"), "0");
     EXPECT_EQ(Setting("Password"), "<none>");
@@ -210,8 +210,7 @@ TEST_F(PasswordGate, OptionsThatCannotBeStoredSayNothingWillChange) {
     testPlatform.profile.failWrites = true;
     ui.Expect(res::kOptionsDialog, {H::Click(res::kRequirePasswordCheck), H::Click(res::kIdOk)});
     View().Click(res::kCmdOptions);
-    EXPECT_EQ(Shown(),
-              (Lines{"dialog 144", Message(kSettingsNotStored, "Error", kMbIconStop)}));
+    EXPECT_EQ(Shown(), (Lines{"dialog 144", Message(kSettingsNotStored, "Error", kMbIconStop)}));
     testPlatform.profile.failWrites = false;
     EXPECT_EQ(Setting("ReqPass"), "0");
 }

@@ -68,8 +68,7 @@ void PrintTo(const DamageCase& c, std::ostream* out) {
     *out << c.name;
 }
 
-class DamagedSettings : public StartupFaults, public ::testing::WithParamInterface<DamageCase> {
-};
+class DamagedSettings : public StartupFaults, public ::testing::WithParamInterface<DamageCase> {};
 
 TEST_P(DamagedSettings, AreReportedAndLeftAsTheyWere) {
     const DamageCase& c = GetParam();
@@ -98,10 +97,10 @@ INSTANTIATE_TEST_SUITE_P(
         DamageCase{"ScrambledCutBeforeSet", "", "[Main]\nInstalled=1\nReqPass=1\nS", false},
         DamageCase{"ScrambledWithoutInstalled", "", "[Other]\nx=1\n", false},
         DamageCase{"ScrambledGarbage", "", std::string(3000, '\x7f'), false},
-        DamageCase{"ScrambledReadFails", "",
-                   "[Main]\nInstalled=1\nReqPass=1\nSet=1\n" + kLongPassword +
-                       std::string(100000, ';'),
-                   true},
+        DamageCase{
+            "ScrambledReadFails", "",
+            "[Main]\nInstalled=1\nReqPass=1\nSet=1\n" + kLongPassword + std::string(100000, ';'),
+            true},
         DamageCase{"PlainWithoutPassword", "[Main]\nInstalled=1\nReqPass=0\nSet=1\n", "", false},
         DamageCase{"PlainCut", "[Main]\nInstalled=1\nReq", "", false}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -152,18 +151,17 @@ TEST_F(StartupFaults, SecondCopyDuringTheFirstCopysDisclaimerEndsAtOnce) {
     std::map<std::string, std::string> before;
     int otherActivations = -1;
     bool otherStarted = true;
-    ui.Expect(res::kDisclaimerDialog,
-              {H::Check([&](Dialog&) {
-                   before = Snapshot();
-                   HeadlessToolkit otherUi;
-                   InProcessInstanceGuard otherGuard(registry);
-                   CQuorvexApp other(otherUi, testPlatform, otherGuard);
-                   otherStarted = other.InitInstance();
-                   otherActivations = otherGuard.activations;
-                   EXPECT_TRUE(otherUi.transcript.empty());
-                   EXPECT_EQ(Snapshot(), before);
-               }),
-               H::Click(res::kIdOk)});
+    ui.Expect(res::kDisclaimerDialog, {H::Check([&](Dialog&) {
+                                           before = Snapshot();
+                                           HeadlessToolkit otherUi;
+                                           InProcessInstanceGuard otherGuard(registry);
+                                           CQuorvexApp other(otherUi, testPlatform, otherGuard);
+                                           otherStarted = other.InitInstance();
+                                           otherActivations = otherGuard.activations;
+                                           EXPECT_TRUE(otherUi.transcript.empty());
+                                           EXPECT_EQ(Snapshot(), before);
+                                       }),
+                                       H::Click(res::kIdOk)});
     guard = std::make_unique<InProcessInstanceGuard>(registry);
     app = std::make_unique<CQuorvexApp>(ui, testPlatform, *guard);
     EXPECT_TRUE(app->InitInstance());

@@ -68,11 +68,12 @@ TEST_P(HostsReadError, NothingIsListedAndNothingIsWritten) {
 
 INSTANTIATE_TEST_SUITE_P(
     Loads, HostsReadError,
-    ::testing::Values(ReadErrorCase{"Plain", ManyLines(10000), {DescribeMessage(kHostsUnreadable, "", kMbOk)}},
-                      ReadErrorCase{"CommentFirst",
-                                    ManyLines(10000, "# a blocklist\n"),
-                                    {DescribeMessage("Host file not formatted.", "Info", 0x30),
-                                     DescribeMessage(kHostsUnreadable, "", kMbOk)}}),
+    ::testing::Values(
+        ReadErrorCase{"Plain", ManyLines(10000), {DescribeMessage(kHostsUnreadable, "", kMbOk)}},
+        ReadErrorCase{"CommentFirst",
+                      ManyLines(10000, "# a blocklist\n"),
+                      {DescribeMessage("Host file not formatted.", "Info", 0x30),
+                       DescribeMessage(kHostsUnreadable, "", kMbOk)}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // After a failed load, leaving the log view loads again; a load that works makes saves work.

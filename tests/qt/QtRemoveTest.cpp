@@ -139,7 +139,8 @@ std::vector<std::string> RunHeadless(Platform& platform, const RemoveCase& c) {
     for (const Action action : c.actions) {
         ui.mainScript.push_back([action](FormView& view) {
             if (action.line >= 0) {
-                view.Controls().List(res::kRestrictionList)
+                view.Controls()
+                    .List(res::kRestrictionList)
                     ->Select(action.control ? ListModel::kNoSelection : action.line);
             } else {
                 view.Click(res::kRemoveButton);

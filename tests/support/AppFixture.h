@@ -65,8 +65,8 @@ public:
         bool RandomBytes(unsigned char* out, size_t count) override {
             return real.RandomBytes(out, count);
         }
-        bool DeriveSha256(const std::string& password, const std::string& salt,
-                          unsigned iterations, unsigned char out[32]) override {
+        bool DeriveSha256(const std::string& password, const std::string& salt, unsigned iterations,
+                          unsigned char out[32]) override {
             return !failDerive && real.DeriveSha256(password, salt, iterations, out);
         }
         PasswordHashing& real;

@@ -27,7 +27,7 @@ public:
     bool CheckPrivateFolder(std::string& why) override { return real.CheckPrivateFolder(why); }
     std::string MapPath(const std::string& path) override { return real.MapPath(path); }
 
-    std::set<std::string> failOpen;                  // system paths whose opens fail
+    std::set<std::string> failOpen;      // system paths whose opens fail
     std::set<std::string> failIdentify;  // system paths the file system cannot tell about
     std::function<bool(const std::string&)> onOpen;  // when set, false fails the open
     std::set<std::string> failWritesTo;  // system paths whose files accept this many bytes...
@@ -37,7 +37,7 @@ public:
     // writes before and after it work: a passing error.
     std::map<std::string, int> failOneWrite;
     bool failReplace = false;
-    bool replaceNotDurable = false;  // the replace happens, the folder sync fails
+    bool replaceNotDurable = false;      // the replace happens, the folder sync fails
     std::set<std::string> failCommitTo;  // system paths that no new file may replace
     bool failRemove = false;
     int replaceCalls = 0;

@@ -141,12 +141,10 @@ FileSystem::Lookup PosixFileSystem::Identify(const std::string& path, FileIdenti
     if (::lstat(paths.Map(path).c_str(), &st) != 0) {
         return (errno == ENOENT || errno == ENOTDIR) ? Lookup::Missing : Lookup::Failed;
     }
-    identity = FileIdentity{static_cast<unsigned long long>(st.st_dev),
-                            static_cast<unsigned long long>(st.st_ino),
-                            static_cast<unsigned long long>(st.st_size),
-                            static_cast<long long>(st.st_mtim.tv_sec),
-                            static_cast<long long>(st.st_mtim.tv_nsec),
-                            S_ISREG(st.st_mode)};
+    identity = FileIdentity{
+        static_cast<unsigned long long>(st.st_dev),  static_cast<unsigned long long>(st.st_ino),
+        static_cast<unsigned long long>(st.st_size), static_cast<long long>(st.st_mtim.tv_sec),
+        static_cast<long long>(st.st_mtim.tv_nsec),  S_ISREG(st.st_mode)};
     return Lookup::Found;
 }
 
