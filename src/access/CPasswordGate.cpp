@@ -4,6 +4,7 @@
 #include "access/OptionsDialog.h"
 #include "access/PasswordDialog.h"
 #include "access/PasswordHash.h"
+#include "platform/Text.h"
 #include "res/StringTable.h"
 #include "settings/SettingsKeys.h"
 
@@ -13,25 +14,47 @@ using namespace settings;
 
 void CPasswordGate::WriteFirstRunDefaults() {
     if (!settings.GetBool(kMainSection, kInstalledKey, 0)) {
-        settings.WriteBool(kMainSection, kInstalledKey, 1);
-        settings.WriteBool(kMainSection, kReqPassKey, 0);
-        settings.WriteBool(kMainSection, kSetKey, 0);
+        bool written = settings.WriteBool(kMainSection, kInstalledKey, 1) &&
+                       settings.WriteBool(kMainSection, kReqPassKey, 0) &&
+                       settings.WriteBool(kMainSection, kSetKey, 0);
+        if (!written) {
+            ui.MessageBox(kSettingsNotStored, "Error", kMbOk | kMbIconStop);
+        }
     }
+}
+
+bool CPasswordGate::SettingsComplete() {
+    auto has = [this](const char* key) {
+        // "\n" cannot be a stored value: it stands for a missing key.
+        return settings.GetString(kMainSection, key, "\n") != "\n";
+    };
+    if (!settings.GetBool(kMainSection, kInstalledKey, 0) || !has(kReqPassKey) || !has(kSetKey)) {
+        return false;
+    }
+    return !settings.GetBool(kMainSection, kSetKey, 0) ||
+           !settings.GetString(kMainSection, kPasswordKey, "").empty();
 }
 
 bool CPasswordGate::SetNewPassword(bool firstRun) {
     NewPasswordDialog dialog(ui);
     dialog.showFirstRunText = firstRun && !unlocked;
     if (dialog.DoModal() == kIdOk) {
+        // Without a hash nothing is stored: a password is never written in plain text. The
+        // hash goes first; "Set" is written only when it does not already say so, so that a
+        // failure never leaves a new password in place while saying it was not stored.
         auto stored = HashPassword(hashing, dialog.newPassword);
-        if (stored) {
-            settings.WriteString(kMainSection, kPasswordKey, stored->c_str());
-            settings.WriteBool(kMainSection, kSetKey, 1);
+        bool written = stored && settings.WriteString(kMainSection, kPasswordKey, stored->c_str());
+        if (written && !settings.GetBool(kMainSection, kSetKey, 0)) {
+            written = settings.WriteBool(kMainSection, kSetKey, 1);
+        }
+        if (written) {
             unlocked = true;
             return true;
         }
-        // Without a hash nothing is stored: a password is never written in plain text.
-    } else if (unlocked) {
+        ui.MessageBox(kPasswordNotStored, "Error", kMbOk | kMbIconStop);
+        return unlocked;
+    }
+    if (unlocked) {
         return true;
     }
     ui.MessageBox(LoadString(kIdsPasswordDisabled), "Info", kMbOk | kMbIconInformation);
@@ -50,16 +73,18 @@ bool CPasswordGate::CheckPassword() {
         log.WriteLogLine("User canceled password form");
         return false;
     }
-    // A missing key reads as the empty password; "\n" cannot be a stored value.
-    std::string stored = settings.GetString(kMainSection, kPasswordKey, "\n");
-    bool missing = stored == "\n";
-    PasswordMatch match =
-        VerifyPassword(hashing, missing ? std::string() : stored, dialog.password);
+    // A password is set, so a missing or empty stored value is a damaged settings file, not
+    // an empty password: nothing matches it.
+    std::string stored = settings.GetString(kMainSection, kPasswordKey, "");
+    PasswordMatch match = stored.empty() ? PasswordMatch::Wrong
+                                         : VerifyPassword(hashing, stored, dialog.password);
     if (match == PasswordMatch::Wrong) {
-        log.WriteLogLine("User entered wrong password: \"" + dialog.password + "\"");
+        // What was typed is often one slip away from the password: only its length is kept.
+        log.WriteLogLine("User entered wrong password: " +
+                         std::string(CountCharacters(dialog.password), '*'));
         return false;
     }
-    if (match == PasswordMatch::RightButPlain && !missing) {
+    if (match == PasswordMatch::RightButPlain) {
         // An older version stored it in plain text: keep only its hash from now on.
         if (auto hashed = HashPassword(hashing, dialog.password)) {
             settings.WriteString(kMainSection, kPasswordKey, hashed->c_str());
@@ -85,7 +110,10 @@ void CPasswordGate::OnOptions() {
     if (dialog.DoModal() != kIdOk) {
         return;
     }
-    settings.WriteBool(kMainSection, kReqPassKey, dialog.requirePassword);
+    if (!settings.WriteBool(kMainSection, kReqPassKey, dialog.requirePassword)) {
+        ui.MessageBox(kSettingsNotStored, "Error", kMbOk | kMbIconStop);
+        return;
+    }
     ui.MessageBox("Changes will take effect the next time you start this program.", "", kMbOk);
 }
 

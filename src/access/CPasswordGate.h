@@ -16,6 +16,9 @@ public:
         : ui(ui), settings(settings), log(log), hashing(hashing) {}
 
     void WriteFirstRunDefaults();
+    // The settings hold what every installed program's settings hold: a damaged or cut file
+    // must not pass for a first run.
+    bool SettingsComplete();
     bool SetNewPassword(bool firstRun);
     bool CheckPassword();
     void OnResetPassword();

@@ -40,8 +40,8 @@ void CInstanceChecker::ActivateRunningInstance() {
     runningInstanceBlock.reset();
 }
 
-void CInstanceChecker::RegisterThisInstance() {
-    RegisterThisInstance(mainWindow ? mainWindow() : 0);
+bool CInstanceChecker::RegisterThisInstance() {
+    return RegisterThisInstance(mainWindow ? mainWindow() : 0);
 }
 
 bool CInstanceChecker::RegisterThisInstance(uintptr_t window) {

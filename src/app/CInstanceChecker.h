@@ -40,7 +40,7 @@ public:
     // or it could not be read.
     std::optional<uintptr_t> ActivatedWindow() const { return activatedWindow; }
     // Registers this copy with the main window from the window source.
-    void RegisterThisInstance() override;
+    bool RegisterThisInstance() override;
     // True when this copy created its block and stored `window` in it; false when another
     // copy has one or the block cannot be made or written (the program runs on regardless).
     bool RegisterThisInstance(uintptr_t window);

@@ -14,12 +14,29 @@ bool CQuorvexApp::InitInstance() {
     view = std::make_unique<CQuorvexView>(toolkit, platform);
     view->applicationCommand = [this](int id) { OnCommand(id); };
     toolkit.CreateMainWindow(*view, LoadString(kIdsAppTitle));
-    view->OnInitialUpdate();
+    // The block is taken before any file is touched, so two copies never share the settings
+    // file, not even while the first one still shows its start-up dialogs.
+    bool registered = guard.RegisterThisInstance();
+    if (!registered && guard.FindRunningInstance()) {
+        guard.ActivateRunningInstance();
+        EndWithoutWindow();
+        return false;
+    }
+    if (!view->OnInitialUpdate()) {
+        EndWithoutWindow();
+        return false;
+    }
     toolkit.ShowMainWindow();
-    if (!guard.FindRunningInstance()) {
+    // A copy that could not take the block at first tries again now.
+    if (!registered && !guard.FindRunningInstance()) {
         guard.RegisterThisInstance();
     }
     return true;
+}
+
+void CQuorvexApp::EndWithoutWindow() {
+    toolkit.DestroyMainWindow();
+    view.reset();
 }
 
 void CQuorvexApp::OnCommand(int id) {

@@ -25,6 +25,10 @@ public:
     CQuorvexView* View() { return view.get(); }
 
 private:
+    // Lets go of the hidden main window and the view; the view's teardown touches only what
+    // the start-up had unscrambled.
+    void EndWithoutWindow();
+
     Toolkit& toolkit;
     Platform& platform;
     InstanceGuard& guard;

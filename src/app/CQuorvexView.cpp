@@ -25,9 +25,15 @@ CQuorvexView::CQuorvexView(Toolkit& toolkit, Platform& platform)
               passwords) {}
 
 CQuorvexView::~CQuorvexView() {
-    log.Close();
-    scrambler.EncryptLogFile();
-    scrambler.EncryptIniFile();
+    // Only what this run unscrambled is scrambled again: a start that ended early leaves
+    // every file as it found it.
+    if (logInUse) {
+        log.Close();
+        scrambler.EncryptLogFile();
+    }
+    if (settingsInUse) {
+        scrambler.EncryptIniFile();
+    }
 }
 
 void CQuorvexView::DoDataExchange() {
@@ -39,7 +45,7 @@ void CQuorvexView::DoDataExchange() {
     dx.Bind(res::kWebLink, webLink);
 }
 
-void CQuorvexView::OnInitialUpdate() {
+bool CQuorvexView::OnInitialUpdate() {
     DoDataExchange();
     UI().SetMainCaption("Quorvex - " + LoadString(kIdsAppTitle));
     {
@@ -51,9 +57,31 @@ void CQuorvexView::OnInitialUpdate() {
     logView.viewingLog = false;
     log.logOpen = false;
     passwords.passwordSet = false;
-    scrambler.DecryptIniFile();
+    std::string why;
+    if (!platform.Files().CheckPrivateFolder(why)) {
+        UI().MessageBox(SettingsFolderRefused(why), "Error", kMbOk | kMbIconStop);
+        return false;
+    }
+    FileIdentity plain;
+    bool foundPlain = platform.Files().Identify(settings::kPlainPath, plain) && plain.regular &&
+                      plain.size != 0;
+    CFileScrambler::Result ini = scrambler.DecryptIniFile();
+    if (ini == CFileScrambler::Result::Failed) {
+        UI().MessageBox(kSettingsUnreadable, "Error", kMbOk | kMbIconStop);
+        return false;
+    }
+    settingsInUse = true;
     settings.SetPath(settings::kPlainPath);
-    passwords.WriteFirstRunDefaults();
+    // First-run defaults only where no settings file of either form existed: one that exists
+    // but lacks what every installed program's settings hold is damaged, not new.
+    if (ini == CFileScrambler::Result::SourceMissing) {
+        passwords.WriteFirstRunDefaults();
+    } else if (!passwords.SettingsComplete()) {
+        // Left as it was found: scrambled again when this start unscrambled it.
+        settingsInUse = !foundPlain;
+        UI().MessageBox(kSettingsUnreadable, "Error", kMbOk | kMbIconStop);
+        return false;
+    }
     log.BuildPaths();
     // The textures share one random sequence: the order of the buttons is part of the look.
     ShadedButton* buttons[] = {&addButton, &removeButton, &saveButton, &viewLogButton};
@@ -70,17 +98,33 @@ void CQuorvexView::OnInitialUpdate() {
     if (!passwords.passwordSet) {
         passwords.SetNewPassword(true);
     }
+    bool refused = false;
     if (settings.GetBool(settings::kMainSection, settings::kReqPassKey, 0) &&
         !passwords.CheckPassword()) {
         UI().PostQuit(0);
+        refused = true;
     }
-    scrambler.DecryptLogFile();
-    if (log.OpenLogFile()) {
-        log.WriteLogLine(StartBanner(startTime));
+    // A log that cannot be unscrambled stays as it is: this run does not log, and its
+    // teardown does not put a shorter history in its place.
+    if (scrambler.DecryptLogFile() != CFileScrambler::Result::Failed) {
+        logInUse = true;
+        if (log.OpenLogFile()) {
+            log.WriteLogLine(StartBanner(startTime));
+        }
     }
     Controls().Enable(res::kSaveButton, false);
-    hostsFile.OpenFiles();
-    hostsFile.LoadHostsFile();
+    // Someone who just failed the password gets nothing done to the hosts file.
+    if (!refused) {
+        hostsFile.OpenFiles();
+        hostsFile.LoadHostsFile();
+    }
+    return true;
+}
+
+std::string SettingsFolderRefused(const std::string& why) {
+    return "Quorvex cannot keep its settings and log safe: " + why +
+           ". It must be a folder owned by the user running Quorvex that no one else can "
+           "write to. Quorvex will close without changing any file.";
 }
 
 void CQuorvexView::OnCommand(int id) {

@@ -28,8 +28,9 @@ public:
     // Closes and scrambles the log, then scrambles the settings file.
     ~CQuorvexView() override;
 
-    // The start-up sequence, run while the main window is still hidden.
-    void OnInitialUpdate();
+    // The start-up sequence, run while the main window is still hidden. False when the
+    // program must end at once without touching a file (settings that cannot be used).
+    bool OnInitialUpdate();
     void OnCommand(int id) override;
     void OnDoubleClick(int id) override;
 
@@ -53,11 +54,19 @@ public:
     CLogView logView;                   // viewingLog
 
 private:
+    // This run unscrambled the settings file or the log (or found it plain): the teardown
+    // scrambles it again.
+    bool settingsInUse = false;
+    bool logInUse = false;
+
     // Binds the form's custom controls to their models.
     void DoDataExchange();
 
     bool ViewingLog() const override { return logView.viewingLog; }
     void SaveDecryptedLog() override { logView.SaveDecryptedLog(); }
 };
+
+// Why the program will not start with the settings folder it found.
+std::string SettingsFolderRefused(const std::string& why);
 
 }  // namespace qv

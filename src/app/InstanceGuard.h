@@ -9,8 +9,9 @@ public:
     virtual ~InstanceGuard() = default;
     virtual bool FindRunningInstance() = 0;
     virtual void ActivateRunningInstance() = 0;
-    // Called once the main window is shown.
-    virtual void RegisterThisInstance() = 0;
+    // Publishes this copy for later starts, before any file is touched; false when it could
+    // not (another copy was quicker, or there is no block to be had).
+    virtual bool RegisterThisInstance() = 0;
 };
 
 // A guard within one process (tests run whole program starts in-process).
@@ -24,9 +25,13 @@ public:
     }
     bool FindRunningInstance() override { return registry; }
     void ActivateRunningInstance() override { ++activations; }
-    void RegisterThisInstance() override {
+    bool RegisterThisInstance() override {
+        if (registry) {
+            return false;
+        }
         registry = true;
         registered = true;
+        return true;
     }
     int activations = 0;
 

@@ -12,7 +12,9 @@ namespace qv {
 namespace {
 
 const OpenOptions kReadHeld{OpenMode::ReadExisting, true, false, false};
-const OpenOptions kWriteHeld{OpenMode::WriteTruncate, true, false, false};
+// A new swap file every time, private until it becomes the hosts file: nobody else may hold
+// it open or write into it meanwhile.
+const OpenOptions kWriteHeld{OpenMode::CreateNew, true, true, true};
 
 }  // namespace
 
@@ -40,10 +42,23 @@ void CHostsFile::LoadHostsFile() {
     }
 }
 
+void CHostsFile::ReadFailed() {
+    loaded = false;
+    messages.MessageBox(kHostsUnreadable);
+}
+
 bool CHostsFile::FormatHostsFile() {
     std::string line;
+    loaded = false;
     inputFile.Rewind();
-    if (!inputFile.ReadLine(line) || line.empty() || line.front() != '#') {
+    if (!inputFile.ReadLine(line)) {
+        if (inputFile.ReadFailed()) {
+            ReadFailed();
+            return false;
+        }
+        return true;  // empty: taken as formatted
+    }
+    if (line.empty() || line.front() != '#') {
         return true;  // taken as formatted; not touched
     }
     outputFile.Close();
@@ -59,8 +74,13 @@ bool CHostsFile::FormatHostsFile() {
             outputFile.Write("\n");
         }
     }
-    ReplaceHostsFile();
-    return true;
+    if (inputFile.ReadFailed()) {
+        // Half a file must never replace the whole one.
+        outputFile.Close();
+        ReadFailed();
+        return false;
+    }
+    return ReplaceHostsFile();
 }
 
 std::unordered_set<std::string> CHostsFile::HiddenSections() {
@@ -82,9 +102,11 @@ std::unordered_set<std::string> CHostsFile::HiddenSections() {
 }
 
 void CHostsFile::FillRestrictionList() {
+    loaded = false;
     if (!inputFile.IsOpen()) {
         return;
     }
+    size_t first = list.Count();
     // One pass over the settings instead of one settings read per line: a blocklist can
     // have a million lines.
     std::unordered_set<std::string> hidden = HiddenSections();
@@ -109,20 +131,65 @@ void CHostsFile::FillRestrictionList() {
         list.Append(lower);
     }
     list.EndBatch();
+    if (inputFile.ReadFailed()) {
+        // A list cut short would be saved as the whole file: show none.
+        if (first == 0) {
+            list.Clear();
+        }
+        while (list.Count() > first) {
+            list.Delete(list.Count() - 1);
+        }
+        hiddenLines.clear();
+        ReadFailed();
+        return;
+    }
+    RememberLoaded(inputFile.Digest());
+}
+
+void CHostsFile::RememberLoaded(uint64_t digest) {
+    loaded = true;
+    loadedDigest = digest;
+    if (!files.Identify(kHostsPath, loadedIdentity)) {
+        loadedIdentity = FileIdentity{};
+    }
+}
+
+bool CHostsFile::ChangedSinceLoad() {
+    FileIdentity now;
+    if (!files.Identify(kHostsPath, now) || !(now == loadedIdentity)) {
+        return true;
+    }
+    // The same file, but it may have been rewritten in place.
+    if (inputFile.IsOpen()) {
+        if (!inputFile.Rewind() || !inputFile.Skim()) {
+            return true;
+        }
+        return inputFile.Digest() != loadedDigest;
+    }
+    return false;
 }
 
 bool CHostsFile::ReplaceHostsFile() {
     // The swap file must be complete and on disk before it may take the hosts file's place;
     // the hosts file itself is never deleted first.
     bool written = outputFile.IsOpen() && outputFile.Sync();
+    uint64_t digest = outputFile.Digest();
     inputFile.Close();
     written = outputFile.Close() && written;
-    bool replaced = written && files.ReplaceAtomically(kSwapPath, kHostsPath);
-    if (!replaced) {
+    FileSystem::Replace result =
+        written ? files.ReplaceAtomically(kSwapPath, kHostsPath) : FileSystem::Replace::Failed;
+    if (result == FileSystem::Replace::Failed) {
         messages.MessageBox("Unable to replace host file. (ReplaceHostsFile())");
+    } else if (result == FileSystem::Replace::NotDurable) {
+        messages.MessageBox(kHostsNotDurable, "Info", kMbOk | kMbIconExclamation);
     }
     OpenFiles();
-    return replaced;
+    if (result == FileSystem::Replace::Failed) {
+        return false;
+    }
+    // The list and the new file are the same now, whatever the reopen found.
+    RememberLoaded(digest);
+    return true;
 }
 
 void CHostsFile::CloseFiles() {

@@ -36,6 +36,12 @@ public:
     bool ReplaceHostsFile();
     void CloseFiles();
 
+    // The list holds the whole hosts file: the last load read it to its end without an error
+    // (or a save wrote it). Until then no save may write.
+    bool Loaded() const { return loaded; }
+    // Another program changed or replaced the hosts file since it was loaded or saved.
+    bool ChangedSinceLoad();
+
     // Lines of the file that the fill left out as hidden, as read, in file order. A save
     // writes them back after the list's lines, so hiding an entry never deletes it.
     const std::vector<std::string>& HiddenLines() const { return hiddenLines; }
@@ -46,6 +52,10 @@ public:
 private:
     // The lower-case names of the settings sections whose Hidden reads true.
     std::unordered_set<std::string> HiddenSections();
+    // A read of the hosts file failed: nothing read may be used.
+    void ReadFailed();
+    // Remembers which file the list stands for, with the fingerprint of its content.
+    void RememberLoaded(uint64_t digest);
 
     FileSystem& files;
     MessageBoxes& messages;
@@ -53,6 +63,14 @@ private:
     ListModel& list;
     CProfileFile& settings;
     std::vector<std::string> hiddenLines;
+    bool loaded = false;
+    FileIdentity loadedIdentity;
+    uint64_t loadedDigest = 0;
 };
+
+inline constexpr const char* kHostsUnreadable = "Unable to read the host file.";
+inline constexpr const char* kHostsNotDurable =
+    "The host file was replaced, but the system could not confirm that the change is on the "
+    "disk.";
 
 }  // namespace qv

@@ -1,5 +1,7 @@
 #include "hosts/CRestrictionCommands.h"
 
+#include <unordered_set>
+
 #include "hosts/InformationDialog.h"
 #include "hosts/NewRestrictionDialog.h"
 #include "platform/Text.h"
@@ -59,9 +61,10 @@ void CRestrictionCommands::OnAddRestriction() {
         MarkChanged();
         form.SetText(res::kStatus1, "Input File Has Changed");
     }
-    if (!settings.SectionExists(url.c_str())) {
-        settings.WriteString(url.c_str(), settings::kDescKey,
-                             EncodeDescription(dialog.description).c_str());
+    if (!settings.SectionExists(url.c_str()) &&
+        !settings.WriteString(url.c_str(), settings::kDescKey,
+                              EncodeDescription(dialog.description).c_str())) {
+        ui.MessageBox(kSettingsNotStored, "Error", kMbOk | kMbIconStop);
     }
     log.WriteLogLine("User added \"" + url + "\" to restrictions\n");
 }
@@ -87,22 +90,52 @@ void CRestrictionCommands::OnSaveAndRefresh() {
         logView.SaveDecryptedLog();
         return;
     }
+    if (!hosts.Loaded()) {
+        // The list is not the whole hosts file: writing it would lose the rest.
+        ui.MessageBox(kHostsUnreadable, "", kMbOk);
+        return;
+    }
     TextFile& out = hosts.outputFile;
-    if (!out.IsOpen()) {
-        // Nothing to write into: the hosts file stays as it is and so does everything else.
-        ui.MessageBox("Unable to open output file.(OpenFiles())", "", kMbOk);
+    // A swap file that could not be made before may be made now; OpenFiles says why not.
+    if (!out.IsOpen() && !hosts.OpenFiles()) {
+        return;
+    }
+    if (hosts.ChangedSinceLoad() &&
+        ui.MessageBox(kHostsChangedQuestion, "Info", kMbYesNo | kMbIconQuestion) != kIdYes) {
         return;
     }
     for (size_t i = 0; i < list.Count(); ++i) {
         out.Write(list.Line(i));
         out.Write("\n");
     }
-    for (const std::string& hidden : hosts.HiddenLines()) {
-        out.Write(hidden);
-        out.Write("\n");
-    }
+    WriteHiddenLines(out);
     if (RefreshFiles()) {
         log.WriteLogLine("User refreshed files\n");
+    }
+}
+
+void CRestrictionCommands::WriteHiddenLines(TextFile& out) {
+    const std::vector<std::string>& hidden = hosts.HiddenLines();
+    if (hidden.empty()) {
+        return;
+    }
+    // A hidden line that was added again is in the list: it is written once, from there.
+    std::unordered_set<std::string> lowered;
+    for (const std::string& line : hidden) {
+        lowered.insert(ToLowerAscii(line));
+    }
+    std::unordered_set<std::string> listed;
+    for (size_t i = 0; i < list.Count(); ++i) {
+        std::string line(list.Line(i));
+        if (lowered.count(line) != 0) {
+            listed.insert(std::move(line));
+        }
+    }
+    for (const std::string& line : hidden) {
+        if (listed.count(ToLowerAscii(line)) == 0) {
+            out.Write(line);
+            out.Write("\n");
+        }
     }
 }
 
@@ -116,7 +149,9 @@ bool CRestrictionCommands::RefreshFiles() {
     }
     pendingChange = false;
     form.Enable(res::kSaveButton, false);
-    form.SetText(res::kStatus1, "Input File Is Open");
+    // Saved, but the files could not be opened again: the status line says so.
+    form.SetText(res::kStatus1,
+                 hosts.inputFile.IsOpen() ? "Input File Is Open" : "Input File Is Closed");
     return true;
 }
 
@@ -143,7 +178,8 @@ void CRestrictionCommands::OnRestrictionDblClk() {
         entry.DoModal();
         // The dialog keeps the encoded text: a later "Change Description" shows it so.
         entry.description = EncodeDescription(entry.description);
-        settings.WriteString(section.c_str(), settings::kDescKey, entry.description.c_str());
+        StoreSetting(settings.WriteString(section.c_str(), settings::kDescKey,
+                                          entry.description.c_str()));
     }
     InformationDialog info(ui);
     info.ipAddress = ip;
@@ -152,7 +188,7 @@ void CRestrictionCommands::OnRestrictionDblClk() {
         settings.GetString(section.c_str(), settings::kDescKey, settings::kMissingDesc));
     if (info.DoModal() == kIdOk) {
         if (info.keepHidden) {
-            settings.WriteBool(section.c_str(), settings::kHiddenKey, 1);
+            StoreSetting(settings.WriteBool(section.c_str(), settings::kHiddenKey, 1));
         }
         return;
     }
@@ -161,7 +197,14 @@ void CRestrictionCommands::OnRestrictionDblClk() {
     entry.url = url;
     if (entry.DoModal() == kIdOk) {
         entry.description = EncodeDescription(entry.description);
-        settings.WriteString(section.c_str(), settings::kDescKey, entry.description.c_str());
+        StoreSetting(settings.WriteString(section.c_str(), settings::kDescKey,
+                                          entry.description.c_str()));
+    }
+}
+
+void CRestrictionCommands::StoreSetting(int written) {
+    if (!written) {
+        ui.MessageBox(kSettingsNotStored, "Error", kMbOk | kMbIconStop);
     }
 }
 

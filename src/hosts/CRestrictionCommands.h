@@ -9,6 +9,7 @@
 #include "hosts/CommandHooks.h"
 #include "protect/CActivityLog.h"
 #include "settings/CProfileFile.h"
+#include "settings/SettingsKeys.h"
 
 namespace qv {
 
@@ -39,6 +40,10 @@ public:
 
 private:
     void MarkChanged();
+    // Lines the fill left out as hidden, except those the list holds again.
+    void WriteHiddenLines(TextFile& out);
+    // Says so when a settings write failed.
+    void StoreSetting(int written);
 
     Toolkit& ui;
     ControlSet& form;
@@ -49,6 +54,10 @@ private:
     CommandGate& gate;
     LogViewState& logView;
 };
+
+inline constexpr const char* kHostsChangedQuestion =
+    "The host file was changed by another program since Quorvex read it. Replace it with the "
+    "list shown?";
 
 // Descriptions are one line in the settings file: each CR LF is stored as "~~".
 std::string EncodeDescription(const std::string& text);

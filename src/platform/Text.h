@@ -47,6 +47,25 @@ inline std::string_view TrimBlanks(std::string_view text) {
 // True when `c` starts a two-byte character in the user's ANSI code page.
 bool IsLeadByte(char c);
 
+// How many characters `text` holds: the Linux front end hands the program UTF-8, the Windows
+// one the ANSI code page, where a lead byte and its trail byte make one character.
+inline size_t CountCharacters(std::string_view text) {
+    size_t count = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+#ifdef _WIN32
+        if (IsLeadByte(text[i]) && i + 1 < text.size()) {
+            ++i;
+        }
+        ++count;
+#else
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
+            ++count;
+        }
+#endif
+    }
+    return count;
+}
+
 // Creates `dir` and its missing parents; the last component gets mode 0700 where modes exist.
 bool EnsurePrivateDirectory(const std::string& dir, char separator);
 

@@ -18,6 +18,8 @@ bool TextFile::Open(FileSystem& files, const std::string& path, const OpenOption
     readBuffer.clear();
     readPos = 0;
     readEof = false;
+    readError = false;
+    digest.Reset();
     return file != nullptr;
 }
 
@@ -33,9 +35,11 @@ bool TextFile::FillReadBuffer() {
     if (n <= 0) {
         readBuffer.resize(old);
         readEof = true;
+        readError = n < 0;
         return false;
     }
     readBuffer.resize(old + static_cast<size_t>(n));
+    digest.Add(readBuffer.data() + old, static_cast<size_t>(n));
     return true;
 }
 
@@ -59,13 +63,13 @@ bool TextFile::ReadLine(std::string& line) {
         }
         size_t scanned = readBuffer.size() - readPos;
         if (!FillReadBuffer()) {
+            if (readError) {
+                return false;  // a line cut short by an error is no line
+            }
             if (readPos < readBuffer.size()) {
-                // The last line has no LF: it is still a line.
-                size_t lineEnd = readBuffer.size();
-                if (readBuffer[lineEnd - 1] == '\r') {
-                    --lineEnd;
-                }
-                line.assign(readBuffer, readPos, lineEnd - readPos);
+                // The last line has no LF: it is still a line, a CR at its end included (only
+                // a CR right before an LF belongs to a line end).
+                line.assign(readBuffer, readPos, readBuffer.size() - readPos);
                 readPos = readBuffer.size();
                 return true;
             }
@@ -82,7 +86,21 @@ bool TextFile::Rewind() {
     readBuffer.clear();
     readPos = 0;
     readEof = false;
+    readError = false;
+    digest.Reset();
     return file->Rewind();
+}
+
+bool TextFile::Skim() {
+    if (!file) {
+        return false;
+    }
+    readBuffer.erase(0, readPos);
+    readPos = 0;
+    while (FillReadBuffer()) {
+        readBuffer.clear();
+    }
+    return !readError;
 }
 
 bool TextFile::Write(std::string_view text) {
@@ -115,6 +133,7 @@ bool TextFile::Flush() {
         if (!failed && !file->Write(writeBuffer.data(), writeBuffer.size())) {
             failed = true;
         }
+        digest.Add(writeBuffer.data(), writeBuffer.size());
         writeBuffer.clear();
     }
     return !failed;

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/ContentDigest.h"
 #include "platform/File.h"
 
 namespace qv {
@@ -17,8 +18,11 @@ inline constexpr std::string_view kLineEnd = "\n";
 
 // Our own text mode over raw file I/O, the same on every platform.
 // Reading splits at LF and drops a CR right before it; a last line without LF is a line.
+// A read error is not an end of file: ReadLine stops and ReadFailed tells which it was.
 // Writing turns every "\n" into the platform's line end. Writes are buffered; a failed
-// write sticks until the file is closed, so a caller can check once at the end.
+// write sticks until the file is closed or ClearError, so a caller can check once at the end.
+// Every byte read since the open or the last rewind, or written since the open, goes into
+// a fingerprint (Digest), so a caller can tell later whether a file still holds the same.
 class TextFile {
 public:
     TextFile() = default;
@@ -31,7 +35,12 @@ public:
 
     // Reads the next line into `line`; false at the end of the file or on an error.
     bool ReadLine(std::string& line);
+    // The last ReadLine stopped on an error, not at the end of the file.
+    bool ReadFailed() const { return readError; }
     bool Rewind();
+    // Reads the rest of the file without keeping it; false on a read error.
+    bool Skim();
+    uint64_t Digest() const { return digest.Value(); }
 
     bool Write(std::string_view text);
     bool Flush();
@@ -40,6 +49,8 @@ public:
     // Flushes and closes; false when any write since the open failed.
     bool Close();
     bool Failed() const { return failed; }
+    // Forgets a failed write, so later writes are tried again.
+    void ClearError() { failed = false; }
 
 private:
     bool FillReadBuffer();
@@ -48,6 +59,8 @@ private:
     std::string readBuffer;
     size_t readPos = 0;
     bool readEof = false;
+    bool readError = false;
+    ContentDigest digest;
     std::string writeBuffer;
     bool failed = false;
 };

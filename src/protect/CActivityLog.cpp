@@ -13,16 +13,23 @@ void CActivityLog::BuildPaths() {
 
 bool CActivityLog::OpenLogFile() {
     Close();
-    bool exists =
-        static_cast<bool>(files.Open(logPath, {OpenMode::ReadExisting, false, false, false}));
-    if (!exists) {
+    FileIdentity existing;
+    if (!files.Identify(logPath, existing) || !existing.regular) {
+        // A new log, made complete beside its place and then put there: a link or anything
+        // else at the path is replaced, never written through.
+        const std::string temp = logPath + ".new";
         TextFile fresh;
-        if (fresh.Open(files, logPath, {OpenMode::AppendCreate, true, true, false})) {
+        if (fresh.Open(files, temp, {OpenMode::CreateNew, true, true, true})) {
             fresh.Write(kLogHeader);
-            fresh.Close();
+            if (fresh.Sync() && fresh.Close()) {
+                files.CommitNew(temp, logPath);
+            } else {
+                fresh.Close();
+                files.Remove(temp);
+            }
         }
     }
-    if (!logFile.Open(files, logPath, {OpenMode::AppendExisting, true, true, false})) {
+    if (!logFile.Open(files, logPath, {OpenMode::AppendExisting, true, true, true})) {
         messages.MessageBox("Unable to open logfile");
         return false;
     }
@@ -34,8 +41,15 @@ void CActivityLog::WriteLogLine(std::string_view text) {
     if (!logOpen) {
         return;
     }
-    logFile.Write(text);
-    logFile.Flush();
+    if (logFile.Write(text) && logFile.Flush()) {
+        return;
+    }
+    // The entry is lost; later ones are still tried. Said once per run, not at every entry.
+    logFile.ClearError();
+    if (!writeFailureReported) {
+        writeFailureReported = true;
+        messages.MessageBox(kLogWriteFailed, "Error", kMbOk | kMbIconStop);
+    }
 }
 
 void CActivityLog::Close() {

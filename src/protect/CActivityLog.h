@@ -30,10 +30,12 @@ public:
     bool logOpen = false;
 
 private:
+    bool writeFailureReported = false;
     FileSystem& files;
     MessageBoxes& messages;
 };
 
+inline constexpr const char* kLogWriteFailed = "Unable to write to the log file.";
 inline constexpr std::string_view kLogHeader = "Quorvex Log Created\n\n";
 
 // "month/day/year - hour:minute", no leading zeros.

@@ -6,76 +6,112 @@
 
 namespace qv {
 
-bool CFileScrambler::Transform(const std::string& source, const std::string& target,
-                               const Messages& texts) {
-    auto in = files.Open(source, {OpenMode::ReadExisting, true, false, false});
-    if (!in) {
-        if (texts.sourceMissing != nullptr) {
-            messages.MessageBox(texts.sourceMissing);
+bool CFileScrambler::IsRegularFile(const std::string& path) {
+    FileIdentity identity;
+    return files.Identify(path, identity) && identity.regular;
+}
+
+CFileScrambler::Result CFileScrambler::Transform(const std::string& source,
+                                                 const std::string& target,
+                                                 const Messages& texts) {
+    auto report = [this](const char* text) {
+        if (text != nullptr) {
+            messages.MessageBox(text);
         }
-        return false;
+    };
+    if (!IsRegularFile(source)) {
+        report(texts.sourceMissing);
+        return Result::SourceMissing;
     }
-    auto out = files.Open(target, {OpenMode::WriteTruncate, true, true, false});
+    auto in = files.Open(source, {OpenMode::ReadExisting, true, false, true});
+    if (!in) {
+        report(texts.sourceUnreadable);
+        return Result::Failed;
+    }
+    const std::string temp = target + ".new";
+    auto out = files.Open(temp, {OpenMode::CreateNew, true, true, true});
     if (!out) {
-        messages.MessageBox(texts.targetFailed);
-        return false;
+        report(texts.targetFailed);
+        return Result::Failed;
     }
     std::vector<char> buffer(1 << 16);
-    bool ok = true;
+    bool readOk = true;
+    bool writeOk = true;
     for (;;) {
         long long n = in->Read(buffer.data(), buffer.size());
         if (n == 0) {
             break;
         }
         if (n < 0) {
-            ok = false;
+            readOk = false;
             break;
         }
         for (long long i = 0; i < n; ++i) {
             buffer[static_cast<size_t>(i)] ^= static_cast<char>(kKey);
         }
         if (!out->Write(buffer.data(), static_cast<size_t>(n))) {
-            ok = false;
+            writeOk = false;
             break;
         }
     }
-    ok = ok && out->Sync();
+    writeOk = writeOk && readOk && out->Sync();
     in.reset();
     out.reset();
-    if (!ok) {
+    if (!writeOk) {
         // An incomplete copy is worth nothing and the source still holds everything.
-        files.Remove(target);
-        messages.MessageBox(texts.targetFailed);
-        return false;
+        files.Remove(temp);
+        report(readOk ? texts.targetFailed : texts.sourceUnreadable);
+        return Result::Failed;
     }
+    if (!files.CommitNew(temp, target)) {
+        // Either the old target is still there or the new one is complete but maybe not yet
+        // on the disk: the source stays in both cases.
+        report(texts.targetFailed);
+        return Result::Failed;
+    }
+    // Should this fail, both forms stay, complete; the plain one wins at the next start.
     files.Remove(source);
-    return true;
+    return Result::Done;
 }
 
-bool CFileScrambler::DecryptIniFile() {
-    if (files.Open(settings::kPlainPath, {OpenMode::ReadExisting, false, false, false})) {
-        return true;  // the plain file wins; the scrambled one is left as it is
+CFileScrambler::Result CFileScrambler::DecryptIniFile() {
+    FileIdentity plain;
+    if (files.Identify(settings::kPlainPath, plain) && plain.regular) {
+        // The plain file wins; the scrambled one is left as it is. An empty plain file is no
+        // settings file: one left by an older version's crash must not hide a scrambled one.
+        if (plain.size != 0 || !IsRegularFile(settings::kScrambledPath)) {
+            return files.Open(settings::kPlainPath, {OpenMode::ReadExisting, false, false, false})
+                       ? Result::Done
+                       : Result::Failed;
+        }
     }
     return Transform(settings::kScrambledPath, settings::kPlainPath,
                      {"Unable to open file to Decrypt (ini)",
-                      "Unable to open file to write Decryption to (ini)"});
+                      "Unable to open file to write Decryption to (ini)",
+                      "Unable to open file to Decrypt (ini)"});
 }
 
-bool CFileScrambler::DecryptLogFile() {
+CFileScrambler::Result CFileScrambler::DecryptLogFile() {
+    if (IsRegularFile(logPath)) {
+        // The plain log wins: it is the newer whenever both exist.
+        return Result::Done;
+    }
     return Transform(scrambledLogPath, logPath,
-                     {nullptr, "Unable to open file to write Decryption to"});
+                     {nullptr, "Unable to open file to write Decryption to", kLogUnreadable});
 }
 
-bool CFileScrambler::EncryptLogFile() {
-    return Transform(
-        logPath, scrambledLogPath,
-        {"Unable to open file to Encrypt (log)", "Unable to open file to write encryption to"});
+CFileScrambler::Result CFileScrambler::EncryptLogFile() {
+    return Transform(logPath, scrambledLogPath,
+                     {"Unable to open file to Encrypt (log)",
+                      "Unable to open file to write encryption to",
+                      "Unable to open file to Encrypt (log)"});
 }
 
-bool CFileScrambler::EncryptIniFile() {
+CFileScrambler::Result CFileScrambler::EncryptIniFile() {
     return Transform(settings::kPlainPath, settings::kScrambledPath,
                      {"Unable to open file to Encrypt (ini)",
-                      "Unable to open file to write encryption to (ini)"});
+                      "Unable to open file to write encryption to (ini)",
+                      "Unable to open file to Encrypt (ini)"});
 }
 
 }  // namespace qv

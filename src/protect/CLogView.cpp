@@ -11,6 +11,10 @@ void CLogView::OnViewLogFile() {
             ui.MessageBox(LoadString(kIdsPendingChange), "Info", kMbYesNo | kMbIconQuestion);
         if (answer == kIdYes) {
             restrictions.OnSaveAndRefresh();
+            if (restrictions.pendingChange) {
+                // Not saved: the list, its change and the Save button stay as they were.
+                return;
+            }
         } else {
             restrictions.pendingChange = false;
         }
@@ -43,6 +47,11 @@ void CLogView::OnViewLogFile() {
         }
     }
     list.EndBatch();
+    if (log.logFile.ReadFailed()) {
+        // Part of the log is no copy of it.
+        list.Clear();
+        ui.MessageBox("Unable to open log file for viewing", "", kMbOk);
+    }
 }
 
 void CLogView::CloseLogView() {
@@ -62,10 +71,11 @@ void CLogView::CloseLogView() {
 }
 
 void CLogView::SaveDecryptedLog() {
-    // Never through a link someone placed at that name; readable by its owner only, since
-    // the log holds what was typed at the password prompt.
+    // A new file of its own, readable by its owner only, put in place once complete: never
+    // written through a link or into someone else's file of that name.
+    const std::string temp = std::string(kDecryptedLogPath) + ".new";
     TextFile copy;
-    if (!copy.Open(files, kDecryptedLogPath, {OpenMode::WriteTruncate, false, true, true})) {
+    if (!copy.Open(files, temp, {OpenMode::CreateNew, false, true, true})) {
         ui.MessageBox("Unable to open logfile to write", "", kMbOk);
         return;
     }
@@ -73,9 +83,11 @@ void CLogView::SaveDecryptedLog() {
         copy.Write(list.Line(i));
         copy.Write("\n");
     }
-    if (!copy.Close()) {
+    bool written = copy.Sync();
+    written = copy.Close() && written;
+    if (!written || !files.CommitNew(temp, kDecryptedLogPath)) {
         // A copy that could not be written completely is no copy: do not call it saved.
-        files.Remove(kDecryptedLogPath);
+        files.Remove(temp);
         ui.MessageBox("Unable to open logfile to write", "", kMbOk);
         return;
     }

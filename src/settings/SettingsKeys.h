@@ -19,3 +19,16 @@ inline constexpr const char* kHiddenKey = "Hidden";   // boolean: leave out of t
 inline constexpr const char* kMissingDesc = "Error";  // shown when a section has no description
 
 }  // namespace qv::settings
+
+namespace qv {
+
+// Said when the settings file could not be written.
+inline constexpr const char* kSettingsNotStored = "Unable to store the settings.";
+inline constexpr const char* kPasswordNotStored = "Unable to store the password.";
+// Said when a settings file exists but cannot be read or unscrambled; the program then ends
+// without writing anything, so the password and the settings are kept.
+inline constexpr const char* kSettingsUnreadable =
+    "The settings file cannot be read. Quorvex will close without changing any file, so that "
+    "the password and the settings are kept.";
+
+}  // namespace qv

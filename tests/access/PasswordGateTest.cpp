@@ -113,10 +113,13 @@ TEST_F(PasswordGate, GateAsksOncePerRunAndLogsRefusals) {
     EXPECT_TRUE(View().logView.viewingLog);
     View().Click(res::kViewLogButton);
     // The refusals are in the log without line ends; the next entry follows on the same line.
-    EXPECT_NE(
-        LogText().find(Text("User canceled password formUser entered wrong password: \"Secret1\""
+    // A wrong password shows only as many stars as it had characters.
+    std::string log = LogText();
+    EXPECT_NE(log.find(Text("User canceled password formUser entered wrong password: *******"
                             "User removed a restriction\nUser removed a restriction\n")),
-        std::string::npos);
+              std::string::npos)
+        << log;
+    EXPECT_EQ(log.find("Secret1"), std::string::npos);
     Stop();
     ExpectNowhereInPlainText(kPassword);
 }
@@ -184,13 +187,41 @@ TEST_F(PasswordGate, RequiredButNeverSetAsksForTheSetUpTwiceThenEnds) {
                               "main window shown"}));
 }
 
-TEST_F(PasswordGate, MissingPasswordKeyMatchesAnEmptyEntry) {
-    WriteSystem(kIni, "[Main]\nInstalled=1\nReqPass=0\nSet=1\n");
+// A password is set but none is stored: the settings are damaged, and an empty entry must
+// not open the gate. The program says so and ends, changing nothing.
+TEST_F(PasswordGate, SetPasswordThatIsMissingIsDamageNotAnEmptyPassword) {
+    const std::string damaged = "[Main]\nInstalled=1\nReqPass=0\nSet=1\n";
+    WriteSystem(kIni, damaged);
+    EXPECT_FALSE(TryStart());
+    EXPECT_EQ(Shown(), Lines{Message(kSettingsUnreadable, "Error", kMbIconStop)});
+    EXPECT_EQ(ReadSystem(kIni), damaged);
+    EXPECT_FALSE(ExistsSystem("C:\\Windows\\System32\\Quorvex.cpt"));
+    EXPECT_FALSE(ExistsSystem(kLog));
+
+    // Found scrambled, it is left scrambled, byte for byte.
+    std::string scrambled = damaged;
+    for (char& c : scrambled) {
+        c = static_cast<char>(c ^ 0x6B);
+    }
+    std::filesystem::remove(Real(kIni));
+    WriteSystem("C:\\Windows\\System32\\Quorvex.cpt", scrambled);
+    EXPECT_FALSE(TryStart());
+    EXPECT_EQ(Shown(), Lines{Message(kSettingsUnreadable, "Error", kMbIconStop)});
+    EXPECT_EQ(ReadSystem("C:\\Windows\\System32\\Quorvex.cpt"), scrambled);
+    EXPECT_FALSE(ExistsSystem(kIni));
+}
+
+// Should the key go missing while the program runs, nothing matches it either.
+TEST_F(PasswordGate, PasswordKeyLostWhileRunningOpensNothing) {
+    InstallSettings();
     Start();
+    CProfileFile profile(platform->Profile());
+    profile.SetPath(kIni);
+    ASSERT_TRUE(profile.WriteString("Main", "Password", ""));
     ui.Expect(res::kPasswordDialog, {H::Click(res::kPasswordOk)});
     Remove(0);
-    EXPECT_EQ(ListLines().size(), 1u);
-    EXPECT_EQ(Setting("Password"), "<none>");  // nothing invented
+    EXPECT_EQ(ListLines().size(), 2u);
+    EXPECT_FALSE(View().passwords.unlocked);
 }
 
 TEST_F(PasswordGate, PlainPasswordOfAnOlderVersionIsReplacedByItsHash) {

@@ -73,10 +73,19 @@ TEST_F(SaveSafety, SwapFileThatCannotBeWrittenCompletelyIsNotUsed) {
 
 TEST_F(SaveSafety, SaveWithoutASwapFileWritesNothing) {
     View().hostsFile.outputFile.Close();
+    testPlatform.faulty.failOpen.insert(kSwapPath);
     FailingSave();
     EXPECT_EQ(Shown(), Lines{Message("Unable to open output file.(OpenFiles())")});
     EXPECT_EQ(testPlatform.faulty.replaceCalls, 0);
     ExpectNothingSaved();
+}
+
+TEST_F(SaveSafety, SwapFileThatCouldNotBeMadeEarlierIsMadeAtTheSave) {
+    View().hostsFile.outputFile.Close();
+    View().Click(res::kSaveButton);
+    EXPECT_TRUE(Shown().empty());
+    EXPECT_EQ(Hosts(), Text("127.0.0.1 localhost\n0.0.0.0 ads.example\n0.0.0.0 new.example\n"));
+    EXPECT_FALSE(View().restrictions.pendingChange);
 }
 
 TEST_F(SaveSafety, HiddenLinesAreWrittenBackAfterTheList) {

@@ -87,6 +87,7 @@ TEST_F(ActivityLogTest, ClosedLogDropsEntries) {
 
 TEST_F(ActivityLogTest, LogThatCannotBeOpenedIsReported) {
     faulty.failOpen.insert(kLog);
+    faulty.failOpen.insert(kLog + ".new");
     Run("1/1/2004 - 0:0", {"User removed a restriction\n"});
     EXPECT_EQ(
         messages.shown,

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "protect/CFileScrambler.h"
 #include "support/FaultyFileSystem.h"
 #include "support/PlatformFixture.h"
@@ -20,6 +22,8 @@ std::string Scrambled(std::string bytes) {
     return bytes;
 }
 
+using Result = CFileScrambler::Result;
+
 class ScramblerTest : public test::PlatformFixture {
 protected:
     ScramblerTest() : faulty(files()), scrambler(faulty, messages, logPath, scrambledLogPath) {}
@@ -38,10 +42,10 @@ TEST_F(ScramblerTest, RoundTripOfEveryByteValue) {
     }
     all += "\r\n\n\r" + all;
     WriteSystem(kIni, all);
-    ASSERT_TRUE(scrambler.EncryptIniFile());
+    ASSERT_EQ(scrambler.EncryptIniFile(), Result::Done);
     EXPECT_FALSE(ExistsSystem(kIni));
     EXPECT_EQ(ReadSystem(kCpt), Scrambled(all));
-    ASSERT_TRUE(scrambler.DecryptIniFile());
+    ASSERT_EQ(scrambler.DecryptIniFile(), Result::Done);
     EXPECT_FALSE(ExistsSystem(kCpt));
     EXPECT_EQ(ReadSystem(kIni), all);
     EXPECT_TRUE(messages.shown.empty());
@@ -53,14 +57,14 @@ TEST_F(ScramblerTest, LargeFileCrossesBufferBoundaries) {
         big += static_cast<char>(i * 7);
     }
     WriteSystem(kLog, big);
-    ASSERT_TRUE(scrambler.EncryptLogFile());
-    ASSERT_TRUE(scrambler.DecryptLogFile());
+    ASSERT_EQ(scrambler.EncryptLogFile(), Result::Done);
+    ASSERT_EQ(scrambler.DecryptLogFile(), Result::Done);
     EXPECT_EQ(ReadSystem(kLog), big);
 }
 
 TEST_F(ScramblerTest, EmptyFileGivesEmptyScrambledFile) {
     WriteSystem(kLog, "");
-    ASSERT_TRUE(scrambler.EncryptLogFile());
+    ASSERT_EQ(scrambler.EncryptLogFile(), Result::Done);
     EXPECT_TRUE(ExistsSystem(kLogCpt));
     EXPECT_EQ(ReadSystem(kLogCpt), "");
     EXPECT_FALSE(ExistsSystem(kLog));
@@ -68,34 +72,43 @@ TEST_F(ScramblerTest, EmptyFileGivesEmptyScrambledFile) {
 
 struct MessageCase {
     const char* name;
-    bool (CFileScrambler::*operation)();
+    Result (CFileScrambler::*operation)();
     const char* source;
     const char* target;
     const char* sourceMessage;  // null: silent
     const char* targetMessage;
+    const char* unreadableMessage;
 };
 
 const MessageCase kMessageCases[] = {
     {"DecryptIni", &CFileScrambler::DecryptIniFile, "C:\\Windows\\System32\\Quorvex.cpt",
      "C:\\Windows\\System32\\Quorvex.ini", "Unable to open file to Decrypt (ini)",
-     "Unable to open file to write Decryption to (ini)"},
+     "Unable to open file to write Decryption to (ini)", "Unable to open file to Decrypt (ini)"},
     {"DecryptLog", &CFileScrambler::DecryptLogFile, "C:\\Windows\\System32\\Quorvexlog.cpt",
      "C:\\Windows\\System32\\Quorvexlog.log", nullptr,
-     "Unable to open file to write Decryption to"},
+     "Unable to open file to write Decryption to", kLogUnreadable},
     {"EncryptLog", &CFileScrambler::EncryptLogFile, "C:\\Windows\\System32\\Quorvexlog.log",
      "C:\\Windows\\System32\\Quorvexlog.cpt", "Unable to open file to Encrypt (log)",
-     "Unable to open file to write encryption to"},
+     "Unable to open file to write encryption to", "Unable to open file to Encrypt (log)"},
     {"EncryptIni", &CFileScrambler::EncryptIniFile, "C:\\Windows\\System32\\Quorvex.ini",
      "C:\\Windows\\System32\\Quorvex.cpt", "Unable to open file to Encrypt (ini)",
-     "Unable to open file to write encryption to (ini)"},
+     "Unable to open file to write encryption to (ini)", "Unable to open file to Encrypt (ini)"},
 };
+
+void PrintTo(const MessageCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+std::string NewFile(const char* target) {
+    return std::string(target) + ".new";
+}
 
 class ScramblerMessages : public ScramblerTest,
                           public ::testing::WithParamInterface<MessageCase> {};
 
 TEST_P(ScramblerMessages, MissingSource) {
     const MessageCase& c = GetParam();
-    EXPECT_FALSE((scrambler.*c.operation)());
+    EXPECT_EQ((scrambler.*c.operation)(), Result::SourceMissing);
     std::vector<test::RecordingMessageBoxes::Shown> expected;
     if (c.sourceMessage != nullptr) {
         expected.push_back({c.sourceMessage, "", kMbOk});
@@ -107,34 +120,90 @@ TEST_P(ScramblerMessages, MissingSource) {
 TEST_P(ScramblerMessages, TargetCannotBeCreated) {
     const MessageCase& c = GetParam();
     WriteSystem(c.source, "content");
-    faulty.failOpen.insert(c.target);
-    EXPECT_FALSE((scrambler.*c.operation)());
+    faulty.failOpen.insert(NewFile(c.target));
+    EXPECT_EQ((scrambler.*c.operation)(), Result::Failed);
     EXPECT_EQ(messages.shown,
               (std::vector<test::RecordingMessageBoxes::Shown>{{c.targetMessage, "", kMbOk}}));
     EXPECT_EQ(ReadSystem(c.source), "content");
 }
 
-TEST_P(ScramblerMessages, WriteErrorMidCopyKeepsTheSourceAndLeavesNoTarget) {
+// A target of the other form from an earlier run (when scrambling at exit; at start the plain
+// form wins and is not replaced) stays whole until the new one is complete:
+// a failure part way never leaves a shorter file in its place.
+class ScramblerFailures : public ScramblerMessages {
+protected:
+    void SetUp() override {
+        const MessageCase& c = GetParam();
+        WriteSystem(c.source, content);
+        WriteSystem(c.target, "the earlier copy, whole");
+    }
+    void ExpectBothKept() {
+        const MessageCase& c = GetParam();
+        EXPECT_EQ(ReadSystem(c.source), content);
+        EXPECT_EQ(ReadSystem(c.target), "the earlier copy, whole");
+        EXPECT_FALSE(ExistsSystem(NewFile(c.target)));
+    }
+    const std::string content = std::string(200000, 'z');
+};
+
+TEST_P(ScramblerFailures, WriteErrorMidCopy) {
     const MessageCase& c = GetParam();
-    std::string content(200000, 'z');
-    WriteSystem(c.source, content);
-    faulty.failWritesTo.insert(c.target);
+    faulty.failWritesTo.insert(NewFile(c.target));
     faulty.writeBudget = 1000;
-    EXPECT_FALSE((scrambler.*c.operation)());
+    EXPECT_EQ((scrambler.*c.operation)(), Result::Failed);
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{c.targetMessage});
-    EXPECT_EQ(ReadSystem(c.source), content);
-    EXPECT_FALSE(ExistsSystem(c.target));
+    ExpectBothKept();
 }
 
-TEST_P(ScramblerMessages, ReadErrorMidCopyKeepsTheSourceAndLeavesNoTarget) {
+TEST_P(ScramblerFailures, ReadErrorMidCopy) {
     const MessageCase& c = GetParam();
-    std::string content(200000, 'r');
-    WriteSystem(c.source, content);
     faulty.failReads.insert(c.source);
-    EXPECT_FALSE((scrambler.*c.operation)());
+    EXPECT_EQ((scrambler.*c.operation)(), Result::Failed);
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{c.unreadableMessage});
+    ExpectBothKept();
+}
+
+TEST_P(ScramblerFailures, RenameIntoPlaceFails) {
+    const MessageCase& c = GetParam();
+    faulty.failCommitTo.insert(c.target);
+    EXPECT_EQ((scrambler.*c.operation)(), Result::Failed);
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{c.targetMessage});
+    ExpectBothKept();
+}
+
+TEST_P(ScramblerFailures, SourceThatCannotBeRemovedStaysBesideACompleteTarget) {
+    const MessageCase& c = GetParam();
+    faulty.failRemove = true;
+    EXPECT_EQ((scrambler.*c.operation)(), Result::Done);
     EXPECT_EQ(ReadSystem(c.source), content);
-    EXPECT_FALSE(ExistsSystem(c.target));
+    EXPECT_EQ(ReadSystem(c.target), Scrambled(content));
+}
+
+INSTANTIATE_TEST_SUITE_P(Operations, ScramblerFailures,
+                         ::testing::Values(kMessageCases[2], kMessageCases[3]),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The plain log wins over a scrambled one at start, so unscrambling the log is only tried
+// with no plain log: its failures leave the scrambled log as it was.
+TEST_F(ScramblerTest, LogThatCannotBeUnscrambledIsKept) {
+    WriteSystem(kLogCpt, std::string(200000, 'q'));
+    faulty.failReads.insert(kLogCpt);
+    EXPECT_EQ(scrambler.DecryptLogFile(), Result::Failed);
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{kLogUnreadable});
+    EXPECT_EQ(ReadSystem(kLogCpt), std::string(200000, 'q'));
+    EXPECT_FALSE(ExistsSystem(kLog));
+}
+
+// Special files and links at a source are no source; the link's target is not read.
+TEST_F(ScramblerTest, OnlyRegularFilesAreSources) {
+    std::filesystem::create_directories(Real(kIni));
+    EXPECT_EQ(scrambler.EncryptIniFile(), Result::SourceMissing);
+#ifndef _WIN32
+    WriteSystem(kLog + ".target", "not a log");
+    std::filesystem::create_symlink(Real(kLog + ".target"), Real(kLog));
+    EXPECT_EQ(scrambler.EncryptLogFile(), Result::SourceMissing);
+    EXPECT_FALSE(ExistsSystem(kLogCpt));
+#endif
 }
 
 INSTANTIATE_TEST_SUITE_P(Operations, ScramblerMessages, ::testing::ValuesIn(kMessageCases),
@@ -143,25 +212,42 @@ INSTANTIATE_TEST_SUITE_P(Operations, ScramblerMessages, ::testing::ValuesIn(kMes
 TEST_F(ScramblerTest, PlainSettingsFileWinsAndScrambledOneIsLeftAlone) {
     WriteSystem(kIni, "[Main]\nInstalled=1\n");
     WriteSystem(kCpt, Scrambled("[Main]\nInstalled=0\n"));
-    EXPECT_TRUE(scrambler.DecryptIniFile());
+    EXPECT_EQ(scrambler.DecryptIniFile(), Result::Done);
     EXPECT_EQ(ReadSystem(kIni), "[Main]\nInstalled=1\n");
     EXPECT_EQ(ReadSystem(kCpt), Scrambled("[Main]\nInstalled=0\n"));
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(ScramblerTest, ScrambledLogWinsOverAPlainOne) {
-    WriteSystem(kLog, "stale plain log");
-    WriteSystem(kLogCpt, Scrambled("the real log"));
-    EXPECT_TRUE(scrambler.DecryptLogFile());
-    EXPECT_EQ(ReadSystem(kLog), "the real log");
-    EXPECT_FALSE(ExistsSystem(kLogCpt));
+// Both forms exist only after a crash or a failure between the new file's rename and the old
+// file's removal, and the plain one is then the newer (a run appends to it).
+TEST_F(ScramblerTest, PlainLogWinsOverAScrambledOne) {
+    WriteSystem(kLog, "the whole log, and what this run added");
+    WriteSystem(kLogCpt, Scrambled("the whole log"));
+    EXPECT_EQ(scrambler.DecryptLogFile(), Result::Done);
+    EXPECT_EQ(ReadSystem(kLog), "the whole log, and what this run added");
+    EXPECT_EQ(ReadSystem(kLogCpt), Scrambled("the whole log"));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+// An empty plain settings file is what an older version's crash left: it hides nothing.
+TEST_F(ScramblerTest, EmptyPlainSettingsFileGivesWayToTheScrambledOne) {
+    WriteSystem(kIni, "");
+    WriteSystem(kCpt, Scrambled("[Main]\nInstalled=1\n"));
+    EXPECT_EQ(scrambler.DecryptIniFile(), Result::Done);
+    EXPECT_EQ(ReadSystem(kIni), "[Main]\nInstalled=1\n");
+    EXPECT_FALSE(ExistsSystem(kCpt));
+}
+
+TEST_F(ScramblerTest, NoSettingsFileOfEitherFormIsAFirstRun) {
+    EXPECT_EQ(scrambler.DecryptIniFile(), Result::SourceMissing);
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Unable to open file to Decrypt (ini)"});
 }
 
 TEST_F(ScramblerTest, HeldSourceIsNotTouched) {
     WriteSystem(kIni, "held");
     auto holder = files().Open(kIni, {OpenMode::ReadExisting, true});
     ASSERT_NE(holder, nullptr);
-    EXPECT_FALSE(scrambler.EncryptIniFile());
+    EXPECT_EQ(scrambler.EncryptIniFile(), Result::Failed);
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Unable to open file to Encrypt (ini)"});
     holder.reset();
     EXPECT_EQ(ReadSystem(kIni), "held");

@@ -3,6 +3,10 @@
 
 #include <filesystem>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "res/Resource.h"
 #include "res/StringTable.h"
 
@@ -115,14 +119,28 @@ TEST_F(LogView, SaveDecryptedLogWritesTheShownLines) {
 }
 
 #ifndef _WIN32
-TEST_F(LogView, SaveDecryptedLogNeverFollowsALink) {
+// The copy is a new private file put in place of whatever had its name: a link is replaced,
+// never written through, and someone else's file of that name never receives the log.
+TEST_F(LogView, SaveDecryptedLogNeverWritesThroughALinkOrIntoAnotherFile) {
     test::WriteBytes(root.Path() / "elsewhere", "keep");
     std::filesystem::create_symlink(root.Path() / "elsewhere", "quorvexlog.txt");
     View().Click(res::kViewLogButton);
     Shown();
     View().Click(res::kSaveButton);
-    EXPECT_EQ(Shown(), Lines{Message("Unable to open logfile to write")});
+    EXPECT_EQ(Shown(), Lines{Message("Decrypted log file saved as \"quorvexlog.txt\".")});
     EXPECT_EQ(test::ReadBytes(root.Path() / "elsewhere"), "keep");
+    EXPECT_FALSE(std::filesystem::is_symlink("quorvexlog.txt"));
+    EXPECT_NE(test::ReadBytes("quorvexlog.txt").find("Program Started"), std::string::npos);
+
+    std::filesystem::remove("quorvexlog.txt");
+    test::WriteBytes("quorvexlog.txt", "another user's file");
+    ASSERT_EQ(::chmod("quorvexlog.txt", 0644), 0);
+    View().Click(res::kSaveButton);
+    EXPECT_EQ(Shown(), Lines{Message("Decrypted log file saved as \"quorvexlog.txt\".")});
+    struct stat st;
+    ASSERT_EQ(::stat("quorvexlog.txt", &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_NE(test::ReadBytes("quorvexlog.txt").find("Program Started"), std::string::npos);
 }
 #endif
 

@@ -68,23 +68,33 @@ protected:
 
     // Starts the program: start-up runs to the shown main window.
     CQuorvexView& Start() {
+        EXPECT_TRUE(TryStart());
+        return *app->View();
+    }
+    // Starts the program; false when the start-up ended it before the main window (the view
+    // is then gone).
+    bool TryStart() {
         Stop();
         guard = std::make_unique<InProcessInstanceGuard>(registry);
         app = std::make_unique<CQuorvexApp>(ui, testPlatform, *guard);
         // Every start shows the disclaimer first; the tests of the start-up order check it.
         ui.ExpectFirst(145, {HeadlessToolkit::Click(1)});
         size_t before = ui.transcript.size();
-        EXPECT_TRUE(app->InitInstance());
+        bool started = app->InitInstance();
         if (before < ui.transcript.size() && ui.transcript[before] == "dialog 145") {
             ui.transcript.erase(ui.transcript.begin() + static_cast<std::ptrdiff_t>(before));
         } else {
             ADD_FAILURE() << "no disclaimer at start-up";
         }
-        return *app->View();
+        if (!started) {
+            app.reset();
+            guard.reset();
+        }
+        return started;
     }
     // Runs the message loop with nothing to do, then the teardown (closing the window).
     void Stop() {
-        if (app) {
+        if (app && app->View() != nullptr) {
             ui.RunMessageLoop();
             ui.CloseMainWindow();
             app.reset();

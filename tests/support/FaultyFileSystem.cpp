@@ -66,10 +66,22 @@ bool FaultyFileSystem::Rename(const std::string& from, const std::string& to) {
     return real.Rename(from, to);
 }
 
-bool FaultyFileSystem::ReplaceAtomically(const std::string& replacement,
-                                         const std::string& target) {
+FileSystem::Replace FaultyFileSystem::ReplaceAtomically(const std::string& replacement,
+                                                        const std::string& target) {
     ++replaceCalls;
-    return failReplace ? false : real.ReplaceAtomically(replacement, target);
+    if (failReplace) {
+        return Replace::Failed;
+    }
+    Replace result = real.ReplaceAtomically(replacement, target);
+    return (replaceNotDurable && result == Replace::Done) ? Replace::NotDurable : result;
+}
+
+bool FaultyFileSystem::CommitNew(const std::string& replacement, const std::string& target) {
+    if (failCommitTo.count(target) != 0) {
+        real.Remove(replacement);
+        return false;
+    }
+    return real.CommitNew(replacement, target);
 }
 
 }  // namespace qv::test

@@ -17,8 +17,13 @@ public:
     std::unique_ptr<File> Open(const std::string& path, const OpenOptions& options) override;
     bool Remove(const std::string& path) override;
     bool Rename(const std::string& from, const std::string& to) override;
-    bool ReplaceAtomically(const std::string& replacement, const std::string& target) override;
+    Replace ReplaceAtomically(const std::string& replacement, const std::string& target) override;
+    bool CommitNew(const std::string& replacement, const std::string& target) override;
     bool Exists(const std::string& path) override { return real.Exists(path); }
+    bool Identify(const std::string& path, FileIdentity& identity) override {
+        return real.Identify(path, identity);
+    }
+    bool CheckPrivateFolder(std::string& why) override { return real.CheckPrivateFolder(why); }
     std::string MapPath(const std::string& path) override { return real.MapPath(path); }
 
     std::set<std::string> failOpen;                  // system paths whose opens fail
@@ -27,6 +32,8 @@ public:
     long long writeBudget = 0;           // ...and then fail every write (a full disk)
     std::set<std::string> failReads;     // system paths whose reads fail after the first chunk
     bool failReplace = false;
+    bool replaceNotDurable = false;  // the replace happens, the folder sync fails
+    std::set<std::string> failCommitTo;  // system paths that no new file may replace
     bool failRemove = false;
     int replaceCalls = 0;
 

@@ -12,8 +12,11 @@ public:
     std::unique_ptr<File> Open(const std::string& path, const OpenOptions& options) override;
     bool Remove(const std::string& path) override;
     bool Rename(const std::string& from, const std::string& to) override;
-    bool ReplaceAtomically(const std::string& replacement, const std::string& target) override;
+    Replace ReplaceAtomically(const std::string& replacement, const std::string& target) override;
+    bool CommitNew(const std::string& replacement, const std::string& target) override;
     bool Exists(const std::string& path) override;
+    bool Identify(const std::string& path, FileIdentity& identity) override;
+    bool CheckPrivateFolder(std::string& why) override;
     std::string MapPath(const std::string& path) override { return paths.Map(path); }
 
 private:

@@ -72,10 +72,16 @@ public:
             case OpenMode::AppendCreate:
                 disposition = OPEN_ALWAYS;
                 break;
+            case OpenMode::CreateNew:
+                disposition = CREATE_NEW;
+                // A stale file or link goes first: the link itself, never its target.
+                DeleteFileA(paths.Map(path).c_str());
+                break;
         }
+        bool noFollow = options.noFollow || options.mode == OpenMode::CreateNew;
         DWORD share = options.exclusive ? 0 : (FILE_SHARE_READ | FILE_SHARE_WRITE);
         DWORD flags = FILE_ATTRIBUTE_NORMAL;
-        if (options.noFollow) {
+        if (noFollow) {
             flags |= FILE_FLAG_OPEN_REPARSE_POINT;
         }
         HANDLE h = CreateFileA(paths.Map(path).c_str(), access, share, nullptr, disposition, flags,
@@ -83,7 +89,11 @@ public:
         if (h == INVALID_HANDLE_VALUE) {
             return nullptr;
         }
-        if (options.noFollow) {
+        if (GetFileType(h) != FILE_TYPE_DISK) {
+            CloseHandle(h);
+            return nullptr;
+        }
+        if (noFollow) {
             BY_HANDLE_FILE_INFORMATION info;
             if (!GetFileInformationByHandle(h, &info) ||
                 (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
@@ -104,23 +114,67 @@ public:
         return MoveFileA(paths.Map(from).c_str(), paths.Map(to).c_str()) != 0;
     }
 
-    bool ReplaceAtomically(const std::string& replacement, const std::string& target) override {
+    Replace ReplaceAtomically(const std::string& replacement, const std::string& target) override {
         std::string from = paths.Map(replacement);
         std::string to = paths.Map(target);
         HANDLE h = CreateFileA(from.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE) {
-            return false;
+            return Replace::Failed;
         }
         bool synced = FlushFileBuffers(h) != 0;
         CloseHandle(h);
-        return synced && MoveFileExA(from.c_str(), to.c_str(),
-                                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        bool moved = synced && MoveFileExA(from.c_str(), to.c_str(),
+                                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        return moved ? Replace::Done : Replace::Failed;
+    }
+
+    bool CommitNew(const std::string& replacement, const std::string& target) override {
+        std::string from = paths.Map(replacement);
+        if (MoveFileExA(from.c_str(), paths.Map(target).c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
+            DeleteFileA(from.c_str());
+            return false;
+        }
+        return true;
     }
 
     bool Exists(const std::string& path) override {
         return GetFileAttributesA(paths.Map(path).c_str()) != INVALID_FILE_ATTRIBUTES;
     }
+
+    bool Identify(const std::string& path, FileIdentity& identity) override {
+        // No access asked for: this open works beside a handle that shares nothing.
+        HANDLE h = CreateFileA(paths.Map(path).c_str(), 0,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING,
+                               FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        if (h == INVALID_HANDLE_VALUE) {
+            return false;
+        }
+        BY_HANDLE_FILE_INFORMATION info;
+        bool ok = GetFileInformationByHandle(h, &info) != 0;
+        CloseHandle(h);
+        if (!ok) {
+            return false;
+        }
+        auto join = [](DWORD high, DWORD low) {
+            return (static_cast<unsigned long long>(high) << 32) | low;
+        };
+        unsigned long long written =
+            join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime);
+        identity = FileIdentity{info.dwVolumeSerialNumber,
+                                join(info.nFileIndexHigh, info.nFileIndexLow),
+                                join(info.nFileSizeHigh, info.nFileSizeLow),
+                                static_cast<long long>(written / 10000000ULL),
+                                static_cast<long long>(written % 10000000ULL) * 100,
+                                (info.dwFileAttributes &
+                                 (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0};
+        return true;
+    }
+
+    // The system folder belongs to the system, and only administrators write there.
+    bool CheckPrivateFolder(std::string&) override { return true; }
 
     std::string MapPath(const std::string& path) override { return paths.Map(path); }
 
