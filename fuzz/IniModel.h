@@ -40,8 +40,8 @@ private:
     std::vector<Section> sections;
 };
 
-// Lines as our text mode reads them: split at LF, a CR before the LF (or ending the last
-// line) dropped, a last line without LF still a line.
+// Lines as the settings reader takes them: split at LF, a CR before the LF (or ending the
+// last line) dropped, a last line without LF still a line.
 std::vector<std::string> SplitLines(std::string_view bytes);
 std::string_view Trim(std::string_view text);
 bool SameName(std::string_view a, std::string_view b);

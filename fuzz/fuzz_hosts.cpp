@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "FuzzSandbox.h"
-#include "IniModel.h"
 #include "framework/ControlSet.h"
 #include "framework/MessageBoxes.h"
 #include "hosts/CHostsFile.h"
@@ -96,13 +95,41 @@ public:
     std::vector<std::string> shown;
 };
 
+// The lines our text mode must read, worked out here on its own: split at LF, a CR right
+// before an LF dropped, a last line without LF still a line (a CR at its end kept). With
+// `complete` only the lines that end with an LF count: what a read error leaves.
+std::vector<std::string> TextLines(std::string_view bytes, bool complete = false) {
+    std::vector<std::string> lines;
+    size_t from = 0;
+    while (from < bytes.size()) {
+        size_t lf = bytes.find('\n', from);
+        if (lf == std::string_view::npos) {
+            if (!complete) {
+                lines.emplace_back(bytes.substr(from));
+            }
+            break;
+        }
+        std::string_view line = bytes.substr(from, lf - from);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        lines.emplace_back(line);
+        from = lf + 1;
+    }
+    return lines;
+}
+
 // A file that hands out its bytes `step` at a time, the way a pipe or a network file
-// system may.
+// system may, and fails every read once `failAfter` bytes are out.
 class ShortReadFile : public File {
 public:
-    ShortReadFile(std::string_view bytes, size_t step) : bytes(bytes), step(step) {}
+    ShortReadFile(std::string_view bytes, size_t step, size_t failAfter)
+        : bytes(bytes), step(step), failAfter(failAfter) {}
     long long Read(char* buffer, size_t size) override {
-        size_t n = std::min({size, step, bytes.size() - at});
+        if (at >= failAfter) {
+            return -1;
+        }
+        size_t n = std::min({size, step, bytes.size() - at, failAfter - at});
         std::copy_n(bytes.data() + at, n, buffer);
         at += n;
         return static_cast<long long>(n);
@@ -117,46 +144,60 @@ public:
 private:
     std::string_view bytes;
     size_t step;
+    size_t failAfter;
     size_t at = 0;
 };
 
 class ShortReadFiles : public FileSystem {
 public:
-    ShortReadFiles(std::string_view bytes, size_t step) : bytes(bytes), step(step) {}
+    ShortReadFiles(std::string_view bytes, size_t step, size_t failAfter)
+        : bytes(bytes), step(step), failAfter(failAfter) {}
     std::unique_ptr<File> Open(const std::string&, const OpenOptions&) override {
-        return std::make_unique<ShortReadFile>(bytes, step);
+        return std::make_unique<ShortReadFile>(bytes, step, failAfter);
     }
     bool Remove(const std::string&) override { return false; }
     bool Rename(const std::string&, const std::string&) override { return false; }
-    bool ReplaceAtomically(const std::string&, const std::string&) override { return false; }
+    Replace ReplaceAtomically(const std::string&, const std::string&) override {
+        return Replace::Failed;
+    }
+    bool CommitNew(const std::string&, const std::string&) override { return false; }
     bool Exists(const std::string&) override { return true; }
+    bool Identify(const std::string&, FileIdentity&) override { return false; }
+    bool CheckPrivateFolder(std::string&) override { return true; }
     std::string MapPath(const std::string& path) override { return path; }
 
 private:
     std::string_view bytes;
     size_t step;
+    size_t failAfter;
 };
 
-void CheckTextModeOverShortReads(std::string_view bytes, const std::vector<std::string>& expected) {
+// Reads the input twice (a rewind between) through our text mode over short reads; with
+// `failAfter` inside the input, a read error must end the lines before any line it cut.
+void CheckTextMode(std::string_view bytes, size_t failAfter) {
     // The step comes from the input, so the fuzzer moves read boundaries around line ends.
     size_t step = bytes.empty() ? 1 : 1 + static_cast<unsigned char>(bytes.back()) % 97;
-    ShortReadFiles files(bytes, step);
+    bool fails = failAfter != std::string_view::npos;
+    std::vector<std::string> expected =
+        fails ? TextLines(bytes.substr(0, failAfter), true) : TextLines(bytes);
+    std::string how = "step " + std::to_string(step) +
+                      (fails ? ", failing after " + std::to_string(failAfter) : std::string());
+    ShortReadFiles files(bytes, step, failAfter);
     TextFile text;
     FUZZ_CHECK(text.Open(files, "hosts", {}), "open");
     for (int pass = 0; pass < 2; ++pass) {
         std::string line;
         size_t n = 0;
         while (text.ReadLine(line)) {
-            FUZZ_CHECK(n < expected.size(), "extra line " + Quote(line));
-            FUZZ_CHECK(line == expected[n], "step " + std::to_string(step) + " line " +
-                                                std::to_string(n) + " read " + Quote(line) +
-                                                " expected " + Quote(expected[n]));
+            FUZZ_CHECK(n < expected.size(), how + ": extra line " + Quote(line));
+            FUZZ_CHECK(line == expected[n], how + ": line " + std::to_string(n) + " read " +
+                                                Quote(line) + " expected " + Quote(expected[n]));
             ++n;
         }
-        FUZZ_CHECK(n == expected.size(), "step " + std::to_string(step) + " read " +
-                                             std::to_string(n) + " lines of " +
+        FUZZ_CHECK(n == expected.size(), how + ": read " + std::to_string(n) + " lines of " +
                                              std::to_string(expected.size()));
-        FUZZ_CHECK(!text.ReadLine(line), "a line after the end");
+        FUZZ_CHECK(text.ReadFailed() == fails, how + ": read error not told apart from the end");
+        FUZZ_CHECK(!text.ReadLine(line), how + ": a line after the end");
         FUZZ_CHECK(text.Rewind(), "rewind");
     }
 }
@@ -184,12 +225,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace qv::fuzz;
     static Program program;
     std::string_view input(reinterpret_cast<const char*>(data), size);
-    std::vector<std::string> lines = SplitLines(input);
+    std::vector<std::string> lines = TextLines(input);
 
     for (const std::string& line : lines) {
         CheckLineFunctions(line);
     }
-    CheckTextModeOverShortReads(input, lines);
+    CheckTextMode(input, std::string_view::npos);
+    // A read error somewhere the fuzzer chooses: the first two bytes pick the place.
+    size_t place = size == 0 ? 0 : static_cast<unsigned char>(input[0]);
+    if (size > 1) {
+        place |= static_cast<size_t>(static_cast<unsigned char>(input[1])) << 8;
+    }
+    CheckTextMode(input, place % (size + 1));
 
     // The real load, as at start-up.
     program.sandbox.Write(kHostsPath, input);
@@ -199,6 +246,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                      program.settings);
     FUZZ_CHECK(hosts.OpenFiles(), "the hosts files did not open");
     hosts.LoadHostsFile();
+    // The list stands for the whole file now, and the file is the one it was loaded from.
+    FUZZ_CHECK(hosts.Loaded(), "not loaded");
+    FUZZ_CHECK(!hosts.ChangedSinceLoad(), "changed since the load");
 
     bool normalised = !lines.empty() && !lines.front().empty() && lines.front().front() == '#';
     std::string expectedFile;
@@ -230,7 +280,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // The list holds the file's lines as read back, lower case, except the hidden ones,
     // which are kept as they were, in file order.
-    std::vector<std::string> fileLines = SplitLines(written);
+    std::vector<std::string> fileLines = TextLines(written);
     if (normalised) {
         for (const std::string& line : fileLines) {
             FUZZ_CHECK(line.empty() || line.front() != '#', "normal line " + Quote(line));
