@@ -63,8 +63,9 @@ bool CQuorvexView::OnInitialUpdate() {
         return false;
     }
     FileIdentity plain;
-    bool foundPlain = platform.Files().Identify(settings::kPlainPath, plain) && plain.regular &&
-                      plain.size != 0;
+    bool foundPlain =
+        platform.Files().Identify(settings::kPlainPath, plain) == FileSystem::Lookup::Found &&
+        plain.regular && plain.size != 0;
     CFileScrambler::Result ini = scrambler.DecryptIniFile();
     if (ini == CFileScrambler::Result::Failed) {
         UI().MessageBox(kSettingsUnreadable, "Error", kMbOk | kMbIconStop);
@@ -113,8 +114,9 @@ bool CQuorvexView::OnInitialUpdate() {
         }
     }
     Controls().Enable(res::kSaveButton, false);
-    // Someone who just failed the password gets nothing done to the hosts file.
-    if (!refused) {
+    // Someone who just failed the password gets nothing done to the hosts file, and neither
+    // does a program that is ending (a signal).
+    if (!refused && !UI().QuitRequested()) {
         hostsFile.OpenFiles();
         hostsFile.LoadHostsFile();
     }

@@ -39,6 +39,7 @@ void ListModel::Delete(size_t index) {
     }
     entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(index));
     // As a list box does: the selection goes with the deleted line.
+    const int before = selected;
     if (selected == static_cast<int>(index)) {
         selected = kNoSelection;
     } else if (selected > static_cast<int>(index)) {
@@ -46,6 +47,10 @@ void ListModel::Delete(size_t index) {
     }
     if (observer != nullptr) {
         observer->LineDeleted(index);
+        // A view keeps a selection of its own: tell it where ours went.
+        if (selected != before) {
+            observer->SelectionChanged(selected);
+        }
     }
 }
 

@@ -13,6 +13,7 @@ public:
     virtual ~ListObserver() = default;
     virtual void ListReset() = 0;  // everything may have changed
     virtual void LinesAppended(size_t first, size_t count) = 0;
+    // Followed by SelectionChanged when the delete moved or cleared the selection.
     virtual void LineDeleted(size_t index) = 0;
     virtual void SelectionChanged(int index) = 0;
 };

@@ -23,6 +23,8 @@ public:
     // Runs the message loop until the main window closes or a quit is posted; the exit code.
     virtual int RunMessageLoop() = 0;
     virtual void PostQuit(int exitCode) = 0;
+    // A quit was posted: the program is ending.
+    virtual bool QuitRequested() const = 0;
     virtual void CloseMainWindow() = 0;
     // The main window's handle for the single-instance block; 0 while there is none.
     virtual uintptr_t MainWindowHandle() const { return 0; }

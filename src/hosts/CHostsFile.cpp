@@ -50,7 +50,10 @@ void CHostsFile::ReadFailed() {
 bool CHostsFile::FormatHostsFile() {
     std::string line;
     loaded = false;
-    inputFile.Rewind();
+    if (!inputFile.Rewind()) {
+        ReadFailed();
+        return false;
+    }
     if (!inputFile.ReadLine(line)) {
         if (inputFile.ReadFailed()) {
             ReadFailed();
@@ -67,7 +70,11 @@ bool CHostsFile::FormatHostsFile() {
         messages.MessageBox("Unable to open swap file for formatting");
         return false;
     }
-    inputFile.Rewind();
+    if (!inputFile.Rewind()) {
+        outputFile.Close();
+        ReadFailed();
+        return false;
+    }
     while (inputFile.ReadLine(line)) {
         if (!IsCommentOrEmpty(line)) {
             outputFile.Write(FormatHostsLine(line));
@@ -111,7 +118,10 @@ void CHostsFile::FillRestrictionList() {
     // have a million lines.
     std::unordered_set<std::string> hidden = HiddenSections();
     hiddenLines.clear();
-    inputFile.Rewind();
+    if (!inputFile.Rewind()) {
+        ReadFailed();
+        return;
+    }
     std::string line;
     std::string lower;
     std::string url;
@@ -149,14 +159,14 @@ void CHostsFile::FillRestrictionList() {
 void CHostsFile::RememberLoaded(uint64_t digest) {
     loaded = true;
     loadedDigest = digest;
-    if (!files.Identify(kHostsPath, loadedIdentity)) {
+    if (files.Identify(kHostsPath, loadedIdentity) != FileSystem::Lookup::Found) {
         loadedIdentity = FileIdentity{};
     }
 }
 
 bool CHostsFile::ChangedSinceLoad() {
     FileIdentity now;
-    if (!files.Identify(kHostsPath, now) || !(now == loadedIdentity)) {
+    if (files.Identify(kHostsPath, now) != FileSystem::Lookup::Found || !(now == loadedIdentity)) {
         return true;
     }
     // The same file, but it may have been rewritten in place.

@@ -67,8 +67,10 @@ public:
     // own mode, and syncs the folder. The target is never deleted first.
     virtual bool CommitNew(const std::string& replacement, const std::string& target) = 0;
     virtual bool Exists(const std::string& path) = 0;
-    // The identity of the file at `path` (not following a link); false when there is none.
-    virtual bool Identify(const std::string& path, FileIdentity& identity) = 0;
+    // The identity of the file at `path` (not following a link). Failed when the system could
+    // not tell: that is no proof that nothing is there.
+    enum class Lookup { Missing, Found, Failed };
+    virtual Lookup Identify(const std::string& path, FileIdentity& identity) = 0;
     // The folder of the settings file and the log is a real folder, owned by the user running
     // the program and writable by no one else. False, with the reason, when it is not.
     virtual bool CheckPrivateFolder(std::string& why) = 0;

@@ -14,7 +14,10 @@ void CActivityLog::BuildPaths() {
 bool CActivityLog::OpenLogFile() {
     Close();
     FileIdentity existing;
-    if (!files.Identify(logPath, existing) || !existing.regular) {
+    FileSystem::Lookup found = files.Identify(logPath, existing);
+    // Only where surely no log is: a log that could not be looked at is not replaced.
+    if (found == FileSystem::Lookup::Missing ||
+        (found == FileSystem::Lookup::Found && !existing.regular)) {
         // A new log, made complete beside its place and then put there: a link or anything
         // else at the path is replaced, never written through.
         const std::string temp = logPath + ".new";

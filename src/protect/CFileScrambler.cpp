@@ -6,9 +6,20 @@
 
 namespace qv {
 
-bool CFileScrambler::IsRegularFile(const std::string& path) {
+CFileScrambler::Presence CFileScrambler::Find(const std::string& path) {
     FileIdentity identity;
-    return files.Identify(path, identity) && identity.regular;
+    switch (files.Identify(path, identity)) {
+        case FileSystem::Lookup::Found:
+            if (!identity.regular) {
+                return Presence::None;
+            }
+            return identity.size == 0 ? Presence::Empty : Presence::File;
+        case FileSystem::Lookup::Missing:
+            return Presence::None;
+        case FileSystem::Lookup::Failed:
+            break;
+    }
+    return Presence::Unknown;
 }
 
 CFileScrambler::Result CFileScrambler::Transform(const std::string& source,
@@ -19,9 +30,14 @@ CFileScrambler::Result CFileScrambler::Transform(const std::string& source,
             messages.MessageBox(text);
         }
     };
-    if (!IsRegularFile(source)) {
+    Presence found = Find(source);
+    if (found == Presence::None) {
         report(texts.sourceMissing);
         return Result::SourceMissing;
+    }
+    if (found == Presence::Unknown) {
+        report(texts.sourceUnreadable);
+        return Result::Failed;
     }
     auto in = files.Open(source, {OpenMode::ReadExisting, true, false, true});
     if (!in) {
@@ -75,15 +91,17 @@ CFileScrambler::Result CFileScrambler::Transform(const std::string& source,
 }
 
 CFileScrambler::Result CFileScrambler::DecryptIniFile() {
-    FileIdentity plain;
-    if (files.Identify(settings::kPlainPath, plain) && plain.regular) {
-        // The plain file wins; the scrambled one is left as it is. An empty plain file is no
-        // settings file: one left by an older version's crash must not hide a scrambled one.
-        if (plain.size != 0 || !IsRegularFile(settings::kScrambledPath)) {
-            return files.Open(settings::kPlainPath, {OpenMode::ReadExisting, false, false, false})
-                       ? Result::Done
-                       : Result::Failed;
-        }
+    Presence plain = Find(settings::kPlainPath);
+    if (plain == Presence::Unknown) {
+        return Result::Failed;
+    }
+    // The plain file wins; the scrambled one is left as it is. An empty plain file is no
+    // settings file: one left by an older version's crash must not hide a scrambled one.
+    if (plain == Presence::File ||
+        (plain == Presence::Empty && Find(settings::kScrambledPath) == Presence::None)) {
+        return files.Open(settings::kPlainPath, {OpenMode::ReadExisting, false, false, false})
+                   ? Result::Done
+                   : Result::Failed;
     }
     return Transform(settings::kScrambledPath, settings::kPlainPath,
                      {"Unable to open file to Decrypt (ini)",
@@ -92,9 +110,15 @@ CFileScrambler::Result CFileScrambler::DecryptIniFile() {
 }
 
 CFileScrambler::Result CFileScrambler::DecryptLogFile() {
-    if (IsRegularFile(logPath)) {
-        // The plain log wins: it is the newer whenever both exist.
-        return Result::Done;
+    switch (Find(logPath)) {
+        case Presence::File:
+        case Presence::Empty:
+            return Result::Done;  // the plain log wins: it is the newer whenever both exist
+        case Presence::Unknown:
+            messages.MessageBox(kLogUnreadable);
+            return Result::Failed;
+        case Presence::None:
+            break;
     }
     return Transform(scrambledLogPath, logPath,
                      {nullptr, "Unable to open file to write Decryption to", kLogUnreadable});

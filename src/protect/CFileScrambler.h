@@ -46,8 +46,10 @@ public:
     Result Transform(const std::string& source, const std::string& target, const Messages& texts);
 
 private:
-    // A regular file is at `path` (a link, folder, FIFO or device counts as none).
-    bool IsRegularFile(const std::string& path);
+    // What is at `path`: a link, folder, FIFO or device counts as none; Unknown when the
+    // system could not tell.
+    enum class Presence { None, Empty, File, Unknown };
+    Presence Find(const std::string& path);
 
     FileSystem& files;
     MessageBoxes& messages;

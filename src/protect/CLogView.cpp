@@ -26,6 +26,16 @@ void CLogView::OnViewLogFile() {
     if (!gate.Allow()) {
         return;
     }
+    // The log is read in its own open, held while it is shown; without it nothing changes.
+    logWasOpen = log.logOpen;
+    log.Close();
+    if (!log.logFile.Open(files, log.logPath, {OpenMode::ReadExisting, true, false, false})) {
+        if (logWasOpen) {
+            log.OpenLogFile();
+        }
+        ui.MessageBox("Unable to open log file for viewing", "", kMbOk);
+        return;
+    }
     viewingLog = true;
     form.Enable(res::kAddButton, false);
     form.Enable(res::kRemoveButton, false);
@@ -33,11 +43,6 @@ void CLogView::OnViewLogFile() {
     form.SetText(res::kViewLogButton, "Close Log File");
     form.SetText(res::kSaveButton, "Save Decrypted Log File");
     hosts.CloseFiles();
-    log.Close();
-    if (!log.logFile.Open(files, log.logPath, {OpenMode::ReadExisting, true, false, false})) {
-        ui.MessageBox("Unable to open log file for viewing", "", kMbOk);
-        return;
-    }
     list.Clear();
     std::string line;
     list.BeginBatch();
@@ -48,9 +53,9 @@ void CLogView::OnViewLogFile() {
     }
     list.EndBatch();
     if (log.logFile.ReadFailed()) {
-        // Part of the log is no copy of it.
-        list.Clear();
+        // Part of the log is no copy of it: back to the restrictions.
         ui.MessageBox("Unable to open log file for viewing", "", kMbOk);
+        CloseLogView();
     }
 }
 
@@ -67,7 +72,10 @@ void CLogView::CloseLogView() {
     list.Clear();
     hosts.OpenFiles();
     hosts.LoadHostsFile();
-    log.OpenLogFile();
+    // A log this run could not use stays as it is.
+    if (logWasOpen) {
+        log.OpenLogFile();
+    }
 }
 
 void CLogView::SaveDecryptedLog() {

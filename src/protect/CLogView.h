@@ -33,6 +33,7 @@ public:
     bool viewingLog = false;
 
 private:
+    bool logWasOpen = false;  // the log was open for appending when the view began
     Toolkit& ui;
     FileSystem& files;
     ControlSet& form;

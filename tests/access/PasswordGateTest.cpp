@@ -164,6 +164,58 @@ TEST_F(PasswordGate, StartUpPromptRefusedEndsTheProgramThroughTheTeardown) {
     }
 }
 
+// A password that cannot be stored is said to be so, and the old one stays in place: when the
+// hash cannot be made, and when the settings file cannot be written.
+TEST_F(PasswordGate, PasswordThatCannotBeStoredKeepsTheOldOne) {
+    InstallSettings();
+    Start();
+    Shown();
+    const std::string before = Setting("Password");
+    View().passwords.unlocked = true;
+    ui.Expect(res::kNewPasswordDialog, NewPassword("replacement"));
+    testPlatform.hashing.failDerive = true;
+    View().Click(res::kCmdResetPassword);
+    const std::string notStored = Message(kPasswordNotStored, "Error", kMbIconStop);
+    EXPECT_EQ(Shown(), (Lines{"dialog 143", notStored}));
+    EXPECT_EQ(Setting("Password"), before);
+    testPlatform.hashing.failDerive = false;
+
+    ui.Expect(res::kNewPasswordDialog, NewPassword("replacement"));
+    testPlatform.profile.failWrites = true;
+    View().Click(res::kCmdResetPassword);
+    EXPECT_EQ(Shown(), (Lines{"dialog 143", notStored}));
+    testPlatform.profile.failWrites = false;
+    EXPECT_EQ(Setting("Password"), before);
+    EXPECT_EQ(VerifyPassword(platform->Passwords(), Setting("Password"), kPassword),
+              PasswordMatch::Right);
+}
+
+TEST_F(PasswordGate, FirstPasswordThatCannotBeStoredLeavesItUnset) {
+    testPlatform.hashing.failDerive = true;
+    ui.Expect(res::kNewPasswordDialog, NewPassword("first1"));
+    Start();
+    EXPECT_EQ(Shown(), (Lines{Message("Unable to open file to Decrypt (ini)"), "dialog 143",
+                              Message(kPasswordNotStored, "Error", kMbIconStop),
+                              "main window shown"}));
+    EXPECT_FALSE(View().passwords.unlocked);
+    EXPECT_EQ(Setting("Set"), "0");
+    EXPECT_EQ(Setting("Password"), "<none>");
+}
+
+TEST_F(PasswordGate, OptionsThatCannotBeStoredSayNothingWillChange) {
+    InstallSettings();
+    Start();
+    Shown();
+    View().passwords.unlocked = true;
+    testPlatform.profile.failWrites = true;
+    ui.Expect(res::kOptionsDialog, {H::Click(res::kRequirePasswordCheck), H::Click(res::kIdOk)});
+    View().Click(res::kCmdOptions);
+    EXPECT_EQ(Shown(),
+              (Lines{"dialog 144", Message(kSettingsNotStored, "Error", kMbIconStop)}));
+    testPlatform.profile.failWrites = false;
+    EXPECT_EQ(Setting("ReqPass"), "0");
+}
+
 TEST_F(PasswordGate, StartUpPromptAcceptedUnlocksTheRun) {
     InstallSettings();
     {

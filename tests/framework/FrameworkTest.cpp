@@ -43,6 +43,10 @@ TEST(ListModel, KeepsBytesOrderAndSelection) {
     EXPECT_EQ(list.Line(2), "last");
     list.Delete(2);  // the selected line goes: no selection
     EXPECT_EQ(list.Selected(), ListModel::kNoSelection);
+    list.Select(0);
+    list.Append("after");
+    list.Delete(2);  // a line after the selection: the selection stays where it was
+    EXPECT_EQ(list.Selected(), 0);
     list.Select(7);
     EXPECT_EQ(list.Selected(), ListModel::kNoSelection);
     list.BeginBatch();
@@ -51,9 +55,11 @@ TEST(ListModel, KeepsBytesOrderAndSelection) {
     }
     list.EndBatch();
     EXPECT_EQ(list.Line(100001), "0.0.0.0 host99999.example");
-    EXPECT_EQ(seen.events, (std::vector<std::string>{"append 0+1", "append 1+1", "append 2+1",
-                                                     "append 3+1", "select 3", "delete 1",
-                                                     "delete 2", "select -1", "append 2+100000"}));
+    // A delete that moves or clears the selection says so after the delete itself.
+    EXPECT_EQ(seen.events, (std::vector<std::string>{
+                               "append 0+1", "append 1+1", "append 2+1", "append 3+1", "select 3",
+                               "delete 1", "select 2", "delete 2", "select -1", "select 0",
+                               "append 2+1", "delete 2", "select -1", "append 2+100000"}));
     list.Clear();
     EXPECT_EQ(list.Count(), 0u);
 }

@@ -62,20 +62,20 @@ TEST_F(FileSystemTest, IdentityChangesWithTheFileAndTellsRegularFiles) {
     WriteSystem(Etc("a"), "one");
     FileIdentity first;
     FileIdentity again;
-    ASSERT_TRUE(files().Identify(Etc("a"), first));
-    ASSERT_TRUE(files().Identify(Etc("a"), again));
+    ASSERT_EQ(files().Identify(Etc("a"), first), FileSystem::Lookup::Found);
+    ASSERT_EQ(files().Identify(Etc("a"), again), FileSystem::Lookup::Found);
     EXPECT_TRUE(first == again);
     EXPECT_TRUE(first.regular);
     EXPECT_EQ(first.size, 3u);
     WriteSystem(Etc("b"), "two");
     ASSERT_TRUE(files().Rename(Etc("b"), Etc("a")));
-    ASSERT_TRUE(files().Identify(Etc("a"), again));
+    ASSERT_EQ(files().Identify(Etc("a"), again), FileSystem::Lookup::Found);
     EXPECT_FALSE(first == again);
     FileIdentity folder;
     std::filesystem::create_directories(Real(Etc("folder")));
-    ASSERT_TRUE(files().Identify(Etc("folder"), folder));
+    ASSERT_EQ(files().Identify(Etc("folder"), folder), FileSystem::Lookup::Found);
     EXPECT_FALSE(folder.regular);
-    EXPECT_FALSE(files().Identify(Etc("missing"), folder));
+    EXPECT_EQ(files().Identify(Etc("missing"), folder), FileSystem::Lookup::Missing);
 }
 
 TEST_F(FileSystemTest, FoldersAreNotOpenedAsFiles) {

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/TextFile.h"
+#include "support/FaultyFileSystem.h"
 #include "support/PlatformFixture.h"
 
 namespace qv {
@@ -10,6 +11,7 @@ namespace {
 
 class TextFileTest : public test::PlatformFixture {
 protected:
+    uint64_t written = 0;
     std::vector<std::string> ReadLines(const std::string& bytes) {
         WriteSystem(Etc("lines.txt"), bytes);
         TextFile file;
@@ -34,10 +36,76 @@ TEST_F(TextFileTest, EdgeCasesOfLines) {
     EXPECT_TRUE(ReadLines("").empty());
     EXPECT_EQ(ReadLines("\n"), std::vector<std::string>{""});
     EXPECT_EQ(ReadLines("only"), std::vector<std::string>{"only"});
-    // A lone CR inside a line is data; only the one right before LF goes.
+    // A lone CR inside a line is data; only the one right before LF goes, also at the very
+    // end of a file.
     EXPECT_EQ(ReadLines("a\rb\r\r\n"), std::vector<std::string>{"a\rb\r"});
+    EXPECT_EQ(ReadLines("x\r"), std::vector<std::string>{"x\r"});
+    EXPECT_EQ(ReadLines("a\nx\r"), (std::vector<std::string>{"a", "x\r"}));
+    EXPECT_EQ(ReadLines("\r"), std::vector<std::string>{"\r"});
     // A tab and bytes above 127 pass through.
     EXPECT_EQ(ReadLines("x\ty\xe9\xff\n"), std::vector<std::string>{"x\ty\xe9\xff"});
+}
+
+// A read error ends the lines, and says so: it is never taken for the end of the file.
+TEST_F(TextFileTest, ReadErrorIsNotTheEndOfTheFile) {
+    std::string content;
+    for (int i = 0; i < 10000; ++i) {
+        content += "0.0.0.0 host" + std::to_string(i) + ".example\n";
+    }
+    WriteSystem(Etc("lines.txt"), content);
+    test::FaultyFileSystem faulty(files());
+    faulty.failReads.insert(Etc("lines.txt"));
+    TextFile file;
+    ASSERT_TRUE(file.Open(faulty, Etc("lines.txt"), {OpenMode::ReadExisting}));
+    std::string line;
+    size_t lines = 0;
+    while (file.ReadLine(line)) {
+        ++lines;
+    }
+    EXPECT_TRUE(file.ReadFailed());
+    EXPECT_LT(lines, 10000u);
+    // The same file read without faults ends cleanly.
+    ASSERT_TRUE(file.Open(files(), Etc("lines.txt"), {OpenMode::ReadExisting}));
+    lines = 0;
+    while (file.ReadLine(line)) {
+        ++lines;
+    }
+    EXPECT_FALSE(file.ReadFailed());
+    EXPECT_EQ(lines, 10000u);
+}
+
+// The fingerprint follows the bytes, whichever way they were read or written.
+TEST_F(TextFileTest, DigestOfReadAndWrittenBytes) {
+    std::string content(150000, 'a');
+    content[99999] = 'b';
+    content += "\nend\n";
+    {
+        TextFile out;
+        ASSERT_TRUE(out.Open(files(), Etc("d.txt"), {OpenMode::WriteTruncate}));
+        out.Write(content);
+        ASSERT_TRUE(out.Flush());
+        written = out.Digest();
+    }
+    TextFile in;
+    ASSERT_TRUE(in.Open(files(), Etc("d.txt"), {OpenMode::ReadExisting}));
+    std::string line;
+    while (in.ReadLine(line)) {
+    }
+    uint64_t byLines = in.Digest();
+    ASSERT_TRUE(in.Rewind());
+    ASSERT_TRUE(in.Skim());
+    EXPECT_EQ(in.Digest(), byLines);
+    if (kLineEnd == "\n") {
+        EXPECT_EQ(byLines, written);
+    }
+    // One byte changed, or moved, changes it.
+    std::string other = content;
+    other[99999] = 'a';
+    other[100007] = 'b';
+    WriteSystem(Etc("d.txt"), other);
+    ASSERT_TRUE(in.Open(files(), Etc("d.txt"), {OpenMode::ReadExisting}));
+    ASSERT_TRUE(in.Skim());
+    EXPECT_NE(in.Digest(), byLines);
 }
 
 TEST_F(TextFileTest, LongLinesCrossBufferBoundaries) {

@@ -85,6 +85,22 @@ TEST_F(ActivityLogTest, ClosedLogDropsEntries) {
     EXPECT_EQ(ReadSystem(kLog), Text("Quorvex Log Created\n\n"));
 }
 
+// One failed write loses that entry, is said once, and the entries after it still arrive.
+TEST_F(ActivityLogTest, FailedWriteIsReportedOnceAndLaterEntriesAreKept) {
+    faulty.failOneWrite[kLog] = 2;  // the banner's write, then the first entry's
+    Run("1/1/2004 - 0:0", {"first\n", "second\n", "third\n"});
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{kLogWriteFailed});
+    EXPECT_EQ(ReadSystem(kLog), Text("Quorvex Log Created\n\n"
+                                     "\n-== Program Started on 1/1/2004 - 0:0 ==-\n"
+                                     "second\nthird\n"));
+    messages.shown.clear();
+    faulty.failOneWrite[kLog] = 1;
+    faulty.failWritesTo.insert(kLog);
+    faulty.writeBudget = 0;
+    Run("1/2/2004 - 0:0", {"lost\n", "lost too\n"});
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{kLogWriteFailed});
+}
+
 TEST_F(ActivityLogTest, LogThatCannotBeOpenedIsReported) {
     faulty.failOpen.insert(kLog);
     faulty.failOpen.insert(kLog + ".new");

@@ -62,6 +62,28 @@ protected:
     std::filesystem::path previous;
 };
 
+// The log view needs every change saved: when the save at its question fails, the program
+// stays with the list, the pending change, the Save button and the status line as they were.
+TEST_F(LogView, FailedSaveAtTheQuestionStaysInNormalMode) {
+    Add("c.example");
+    Shown();
+    testPlatform.faulty.failReplace = true;
+    ui.Answer(kIdYes);
+    View().Click(res::kViewLogButton);
+    EXPECT_EQ(Shown(),
+              (Lines{kPending, Message("Unable to replace host file. (ReplaceHostsFile())")}));
+    ExpectNormalMode(true);
+    EXPECT_TRUE(View().restrictions.pendingChange);
+    EXPECT_EQ(Label(res::kStatus1), "Input File Has Changed");
+    EXPECT_EQ(ListLines(), (Lines{"0.0.0.0 a.example", "0.0.0.0 b.example", "0.0.0.0 c.example"}));
+    // The change is saved into the hosts file later, not into a log copy.
+    testPlatform.faulty.failReplace = false;
+    View().Click(res::kSaveButton);
+    EXPECT_TRUE(Shown().empty());
+    EXPECT_EQ(Hosts(), Text("0.0.0.0 a.example\n0.0.0.0 b.example\n0.0.0.0 c.example\n"));
+    EXPECT_FALSE(std::filesystem::exists("quorvexlog.txt"));
+}
+
 TEST_F(LogView, ShowsTheNonEmptyLinesAndComesBack) {
     Add("c.example");
     ui.Answer(kIdYes);  // save first
@@ -145,14 +167,26 @@ TEST_F(LogView, SaveDecryptedLogNeverWritesThroughALinkOrIntoAnotherFile) {
 #endif
 
 TEST_F(LogView, LogThatCannotBeOpenedForViewing) {
-    testPlatform.faulty.onOpen = [](const std::string& path) { return path != kLog; };
+    // Only the open for reading fails: the mode is not entered, the list stays, and the log
+    // goes on taking entries (a copy "saved" from here would hold the restrictions).
+    int failures = 1;
+    testPlatform.faulty.onOpen = [&failures](const std::string& path) {
+        return !(path == kLog && failures-- > 0);
+    };
     View().Click(res::kViewLogButton);
     EXPECT_EQ(Shown(), Lines{Message("Unable to open log file for viewing")});
-    ExpectLogMode();
-    EXPECT_EQ(ListLines(), (Lines{"0.0.0.0 a.example", "0.0.0.0 b.example"}));
-    testPlatform.faulty.onOpen = nullptr;
-    View().Click(res::kViewLogButton);
     ExpectNormalMode(false);
+    EXPECT_EQ(ListLines(), (Lines{"0.0.0.0 a.example", "0.0.0.0 b.example"}));
+    EXPECT_TRUE(View().log.logOpen);
+}
+
+TEST_F(LogView, LogThatCannotBeReadForViewingLeavesTheMode) {
+    View().log.WriteLogLine(std::string(200000, 'x') + "\n");
+    testPlatform.faulty.failReads.insert(kLog);
+    View().Click(res::kViewLogButton);
+    EXPECT_EQ(Shown(), Lines{Message("Unable to open log file for viewing")});
+    ExpectNormalMode(false);
+    EXPECT_EQ(ListLines(), (Lines{"0.0.0.0 a.example", "0.0.0.0 b.example"}));
 }
 
 TEST_F(LogView, ResetIsRefusedWhileViewing) {

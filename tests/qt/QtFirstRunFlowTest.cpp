@@ -31,8 +31,10 @@ using H = HeadlessToolkit;
 using Lines = std::vector<std::string>;
 
 constexpr const char* kPassword = "Tr0ub4dor&3";
+// The first two lines are removed, one after the other, as the first line each time.
+constexpr const char* kRemoved = "0.0.0.0 ads.example\n0.0.0.0 tracker.example\n";
 // One line is Latin-1, not UTF-8: it must come back as the same bytes.
-constexpr const char* kHosts = "127.0.0.1 localhost\n0.0.0.0 caf\xe9.example\n";
+constexpr const char* kKept = "127.0.0.1 localhost\n0.0.0.0 caf\xe9.example\n";
 constexpr const char* kUrl = "Blocked.Example";
 constexpr const char* kScrambledLog = "C:\\Windows\\System32\\Quorvexlog.cpt";
 
@@ -94,8 +96,14 @@ Lines RunHeadless(Platform& platform) {
     ui.Expect(res::kNewRestrictionDialog,
               {H::Type(res::kUrlEdit, kUrl),
                H::Type(res::kDescriptionEdit, "first line\r\nsecond line"), H::Click(res::kIdOk)});
+    auto removeFirstLine = [](FormView& view) {
+        view.Controls().List(res::kRestrictionList)->Select(0);
+        view.Click(res::kRemoveButton);
+    };
     ui.mainScript = {
         [](FormView& view) { view.Click(res::kAddButton); },
+        removeFirstLine,
+        removeFirstLine,
         [](FormView& view) { view.Click(res::kSaveButton); },
         [](FormView& view) { view.Click(res::kViewLogButton); },
         [&ui](FormView&) { ui.CloseMainWindow(); },
@@ -106,24 +114,34 @@ Lines RunHeadless(Platform& platform) {
     return DialogsAndMessages(ui.transcript);
 }
 
-// The main window's part of the run: add a restriction, save, view the log.
-void AddSaveAndViewTheLog(QtProgram& program) {
+// The main window's part of the run: add a restriction, remove the first line twice, save,
+// view the log.
+void AddRemoveSaveAndViewTheLog(QtProgram& program) {
     QMainWindow* window = program.Window();
     QWidget* form = program.Form();
     ASSERT_TRUE(window && form);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Quorvex - Quorvex"));
     auto* add = ControlWidget<ShadedButtonWidget>(form, res::kAddButton);
+    auto* remove = ControlWidget<ShadedButtonWidget>(form, res::kRemoveButton);
     auto* save = ControlWidget<ShadedButtonWidget>(form, res::kSaveButton);
     auto* viewLog = ControlWidget<ShadedButtonWidget>(form, res::kViewLogButton);
-    ASSERT_TRUE(add && save && viewLog);
+    ASSERT_TRUE(add && remove && save && viewLog);
+    const QStringList kept = {"127.0.0.1 localhost",
+                              QString::fromLatin1("0.0.0.0 caf\xe9.example")};
     EXPECT_EQ(program.ListRows(),
-              (QStringList{"127.0.0.1 localhost", QString::fromLatin1("0.0.0.0 caf\xe9.example")}));
+              QStringList({"0.0.0.0 ads.example", "0.0.0.0 tracker.example"}) + kept);
     EXPECT_FALSE(save->isEnabled());
 
     Click(add);
     EXPECT_TRUE(save->isEnabled());
-    EXPECT_EQ(program.ListRows().value(2), QStringLiteral("0.0.0.0 blocked.example"));
+    EXPECT_EQ(program.ListRows().value(4), QStringLiteral("0.0.0.0 blocked.example"));
+    // The password was set in this run: Remove asks for nothing.
+    for (int i = 0; i < 2; ++i) {
+        test::ClickLine(program.List(), 0);
+        Click(remove);
+    }
+    EXPECT_EQ(program.ListRows(), kept + QStringList{"0.0.0.0 blocked.example"});
     Click(save);
     EXPECT_FALSE(save->isEnabled());
     Click(viewLog);
@@ -131,12 +149,13 @@ void AddSaveAndViewTheLog(QtProgram& program) {
     EXPECT_EQ(
         program.ListRows(),
         (QStringList{"Quorvex Log Created", "-== Program Started on 3/7/2003 - 9:5 ==-",
-                     "User added \"Blocked.Example\" to restrictions", "User refreshed files"}));
+                     "User added \"Blocked.Example\" to restrictions", "User removed a restriction",
+                     "User removed a restriction", "User refreshed files"}));
 }
 
 TEST(QtFirstRun, RealWidgetsLeaveTheSameFilesAsTheHeadlessFlow) {
-    Sandbox qtBox(kHosts);
-    Sandbox headlessBox(kHosts);
+    Sandbox qtBox(std::string(kRemoved) + kKept);
+    Sandbox headlessBox(std::string(kRemoved) + kKept);
     const Lines shown = {"dialog 145", "message: Unable to open file to Decrypt (ini)",
                          "dialog 143", "dialog 131"};
     {
@@ -166,7 +185,7 @@ TEST(QtFirstRun, RealWidgetsLeaveTheSameFilesAsTheHeadlessFlow) {
         test::Watchdog watchdog;
         int code = program.Run([&] {
             scriptRan = true;
-            AddSaveAndViewTheLog(program);
+            AddRemoveSaveAndViewTheLog(program);
             if (QMainWindow* window = program.Window()) {
                 window->close();
             }
@@ -179,13 +198,14 @@ TEST(QtFirstRun, RealWidgetsLeaveTheSameFilesAsTheHeadlessFlow) {
     }
     EXPECT_EQ(RunHeadless(headlessBox.platform), shown);
 
-    EXPECT_EQ(qtBox.Read(kHostsPath), std::string(kHosts) + "0.0.0.0 blocked.example\n");
+    EXPECT_EQ(qtBox.Read(kHostsPath), std::string(kKept) + "0.0.0.0 blocked.example\n");
     EXPECT_EQ(qtBox.Read(kHostsPath), headlessBox.Read(kHostsPath));
 
     const std::string log = qtBox.Read(kScrambledLog);
     EXPECT_EQ(Unscrambled(log),
               "Quorvex Log Created\n\n\n-== Program Started on 3/7/2003 - 9:5 ==-\n"
-              "User added \"Blocked.Example\" to restrictions\nUser refreshed files\n");
+              "User added \"Blocked.Example\" to restrictions\nUser removed a restriction\n"
+              "User removed a restriction\nUser refreshed files\n");
     EXPECT_EQ(log, headlessBox.Read(kScrambledLog));
 
     // The settings match line by line; only the salted password hash differs.

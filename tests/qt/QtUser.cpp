@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDialog>
 #include <QTest>
@@ -17,6 +18,14 @@ void Click(QWidget* widget) {
     const QPoint centre = widget->rect().center();
     QTest::mousePress(widget, Qt::LeftButton, Qt::NoModifier, centre);
     QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, centre);
+}
+
+void ClickLine(QAbstractItemView* list, int row) {
+    ASSERT_NE(list, nullptr);
+    const QModelIndex line = list->model()->index(row, 0);
+    ASSERT_TRUE(line.isValid()) << "no line " << row;
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      list->visualRect(line).center());
 }
 
 void TypeKeys(QWidget* widget, const QString& text) {

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+class QAbstractItemView;
 class QDialog;
 class QWidget;
 
@@ -28,6 +29,8 @@ namespace qv::test {
 // widget's centre, and keys typed into it.
 void Click(QWidget* widget);
 void TypeKeys(QWidget* widget, const QString& text);
+// A click on line `row` of a list, at the line's centre.
+void ClickLine(QAbstractItemView* list, int row);
 
 // The widget of control `id` among the direct children of a dialog or form; nullptr when
 // there is none or it is not a `W`.

@@ -15,14 +15,16 @@
 
 namespace qv::test {
 
-// The real platform, with a file system that can be made to fail.
+// The real platform, with a file system, profile functions and hashing that can be made to
+// fail.
 class TestPlatform : public Platform {
 public:
-    explicit TestPlatform(Platform& real) : real(real), faulty(real.Files()) {}
+    explicit TestPlatform(Platform& real)
+        : real(real), faulty(real.Files()), profile(real.Profile()), hashing(real.Passwords()) {}
     FileSystem& Files() override { return faulty; }
-    ProfileFunctions& Profile() override { return real.Profile(); }
+    ProfileFunctions& Profile() override { return profile; }
     Clock& LocalClock() override { return clock; }
-    PasswordHashing& Passwords() override { return real.Passwords(); }
+    PasswordHashing& Passwords() override { return hashing; }
     Shell& DesktopShell() override { return shell; }
     const PathMap& Paths() const override { return real.Paths(); }
 
@@ -40,8 +42,41 @@ public:
         intptr_t RunBrowser(const std::string&, const std::string&, int) override { return 2; }
         std::vector<std::string> opened;
     } shell;
+    // Writes fail while `failWrites` is set, as on a full disk.
+    struct FaultyProfile : ProfileFunctions {
+        explicit FaultyProfile(ProfileFunctions& real) : real(real) {}
+        unsigned GetString(const char* section, const char* key, const char* fallback, char* out,
+                           unsigned size, const std::string& path) override {
+            return real.GetString(section, key, fallback, out, size, path);
+        }
+        int WriteString(const char* section, const char* key, const char* value,
+                        const std::string& path) override {
+            return failWrites ? 0 : real.WriteString(section, key, value, path);
+        }
+        unsigned GetSectionNames(char* out, unsigned size, const std::string& path) override {
+            return real.GetSectionNames(out, size, path);
+        }
+        ProfileFunctions& real;
+        bool failWrites = false;
+    };
+    // Deriving a hash fails while `failDerive` is set.
+    struct FaultyHashing : PasswordHashing {
+        explicit FaultyHashing(PasswordHashing& real) : real(real) { SetIterationsForTests(1000); }
+        bool RandomBytes(unsigned char* out, size_t count) override {
+            return real.RandomBytes(out, count);
+        }
+        bool DeriveSha256(const std::string& password, const std::string& salt,
+                          unsigned iterations, unsigned char out[32]) override {
+            return !failDerive && real.DeriveSha256(password, salt, iterations, out);
+        }
+        PasswordHashing& real;
+        bool failDerive = false;
+    };
+
     Platform& real;
     FaultyFileSystem faulty;
+    FaultyProfile profile;
+    FaultyHashing hashing;
 };
 
 // Whole program starts in-process, through the headless toolkit, in a sandbox root.

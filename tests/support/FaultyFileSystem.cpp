@@ -5,8 +5,12 @@ namespace {
 
 class FaultyFile : public File {
 public:
-    FaultyFile(std::unique_ptr<File> real, long long writeBudget, bool failReads)
-        : real(std::move(real)), writeBudget(writeBudget), failReads(failReads) {}
+    FaultyFile(std::unique_ptr<File> real, long long writeBudget, bool failReads,
+               int* writesUntilFailure)
+        : real(std::move(real)),
+          writeBudget(writeBudget),
+          failReads(failReads),
+          writesUntilFailure(writesUntilFailure) {}
 
     long long Read(char* buffer, size_t size) override {
         if (failReads && readOnce) {
@@ -17,6 +21,10 @@ public:
     }
 
     bool Write(const char* data, size_t size) override {
+        if (writesUntilFailure != nullptr && *writesUntilFailure > 0 &&
+            --*writesUntilFailure == 0) {
+            return false;
+        }
         if (writeBudget < 0) {
             return real->Write(data, size);
         }
@@ -37,6 +45,7 @@ private:
     std::unique_ptr<File> real;
     long long writeBudget;  // -1: unlimited
     bool failReads;
+    int* writesUntilFailure;
     bool readOnce = false;
 };
 
@@ -52,10 +61,12 @@ std::unique_ptr<File> FaultyFileSystem::Open(const std::string& path, const Open
     }
     bool limited = failWritesTo.count(path) != 0;
     bool badReads = failReads.count(path) != 0;
-    if (!limited && !badReads) {
+    auto once = failOneWrite.find(path);
+    if (!limited && !badReads && once == failOneWrite.end()) {
         return file;
     }
-    return std::make_unique<FaultyFile>(std::move(file), limited ? writeBudget : -1, badReads);
+    return std::make_unique<FaultyFile>(std::move(file), limited ? writeBudget : -1, badReads,
+                                        once != failOneWrite.end() ? &once->second : nullptr);
 }
 
 bool FaultyFileSystem::Remove(const std::string& path) {

@@ -42,6 +42,7 @@ public:
     void ShowMainWindow() override;
     int RunMessageLoop() override;
     void PostQuit(int exitCode) override;
+    bool QuitRequested() const override { return quitPosted; }
     void CloseMainWindow() override;
 
     // Everything shown, in order: "dialog 131", "message: text | caption | style",

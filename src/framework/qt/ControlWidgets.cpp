@@ -178,10 +178,23 @@ QWidget* ControlWidgets::Make(ControlState& c, QWidget* parent) {
             } else {
                 v->setSelectionMode(QAbstractItemView::SingleSelection);
                 connect(v->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-                        [this, list](const QModelIndex& now) {
-                            if (!applying) {
+                        [this, list, adapter](const QModelIndex& now) {
+                            if (!applying && !adapter->ChangingRows()) {
                                 applying = true;
                                 list->Select(now.isValid() ? now.row() : ListModel::kNoSelection);
+                                applying = false;
+                            }
+                        });
+                // Ctrl+click takes the highlight off a line without moving the current row:
+                // the model follows, so no line is removed that is not shown selected.
+                connect(v->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+                        [this, v, list, adapter] {
+                            if (!applying && !adapter->ChangingRows() &&
+                                !v->selectionModel()->hasSelection() &&
+                                list->Selected() != ListModel::kNoSelection) {
+                                applying = true;
+                                list->Select(ListModel::kNoSelection);
+                                v->selectionModel()->clear();
                                 applying = false;
                             }
                         });
@@ -191,6 +204,7 @@ QWidget* ControlWidgets::Make(ControlState& c, QWidget* parent) {
                     }
                     applying = true;
                     if (row < 0) {
+                        // Both: a current row left behind would swallow the next click on it.
                         v->selectionModel()->clear();
                     } else {
                         v->setCurrentIndex(adapter->index(row));

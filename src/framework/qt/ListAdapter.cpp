@@ -42,24 +42,30 @@ QVariant ListAdapter::data(const QModelIndex& index, int role) const {
 }
 
 void ListAdapter::ListReset() {
+    changingRows = true;
     beginResetModel();
     rows = static_cast<int>(list.Count());
     endResetModel();
+    changingRows = false;
 }
 
 void ListAdapter::LinesAppended(size_t first, size_t count) {
     if (count == 0) {
         return;
     }
+    changingRows = true;
     beginInsertRows(QModelIndex(), static_cast<int>(first), static_cast<int>(first + count - 1));
     rows = static_cast<int>(list.Count());
     endInsertRows();
+    changingRows = false;
 }
 
 void ListAdapter::LineDeleted(size_t index) {
+    changingRows = true;
     beginRemoveRows(QModelIndex(), static_cast<int>(index), static_cast<int>(index));
     rows = static_cast<int>(list.Count());
     endRemoveRows();
+    changingRows = false;
 }
 
 void ListAdapter::SelectionChanged(int index) {

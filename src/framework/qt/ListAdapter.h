@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractListModel>
+#include <functional>
 
 #include "framework/ListModel.h"
 
@@ -22,11 +23,15 @@ public:
 
     // Called when the model's selection changes, so the view can follow.
     std::function<void(int)> onSelectionChanged;
+    // True while rows come and go: a current row the view moves meanwhile is its own choice,
+    // not the user's (a view in single selection picks a neighbour of a removed row).
+    bool ChangingRows() const { return changingRows; }
 
 private:
     ListModel& list;
     bool expandTabs;
     int rows = 0;  // what the view has been told
+    bool changingRows = false;
 };
 
 }  // namespace qv

@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QPixmap>
 #include <QTimer>
+#include <vector>
 
 #include "framework/Dialog.h"
 #include "framework/FormView.h"
@@ -288,18 +289,32 @@ void QtToolkit::DestroyMainWindow() {
 }
 
 void QtToolkit::BringToFront() {
-    QWidget* target = QApplication::activeModalWidget();
-    if (target == nullptr) {
-        target = mainWindow.data();
+    QWidget* front = QApplication::activeModalWidget();
+    if (front == nullptr) {
+        front = mainWindow.data();
     }
-    if (target == nullptr) {
+    if (front == nullptr) {
         return;
     }
-    if (target->isMinimized()) {
-        target->showNormal();
+    // The windows from the main window to the one in front: a dialog comes back only with
+    // the windows it belongs to (window managers minimise it with its owner), and each one
+    // goes above the one before.
+    std::vector<QWidget*> windows;
+    for (QWidget* w = front; w != nullptr;
+         w = w->parentWidget() ? w->parentWidget()->window() : nullptr) {
+        windows.insert(windows.begin(), w);
     }
-    target->raise();
-    target->activateWindow();
+    if (mainWindow && windows.front() != mainWindow.data()) {
+        windows.insert(windows.begin(), mainWindow.data());
+    }
+    for (QWidget* w : windows) {
+        if (w->isMinimized()) {
+            w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
+            w->show();
+        }
+        w->raise();
+    }
+    front->activateWindow();
 }
 
 }  // namespace qv

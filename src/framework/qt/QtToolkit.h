@@ -28,13 +28,15 @@ public:
     void ShowMainWindow() override;
     int RunMessageLoop() override;
     void PostQuit(int exitCode) override;
+    bool QuitRequested() const override { return quitRequested; }
     void CloseMainWindow() override;
     void DestroyMainWindow() override;
 
     QMainWindow* MainWindow() const;
     uintptr_t MainWindowHandle() const override;
     ControlWidgets* MainControls() const { return mainControls; }
-    // Brings the main window, or the modal dialog in front of it, to the front.
+    // Brings the main window, or the modal dialog in front of it, to the front, restoring
+    // whichever of them is minimised.
     void BringToFront();
 
     // Test hooks: called when a dialog or message box has been shown and runs its loop.

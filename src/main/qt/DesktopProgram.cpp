@@ -8,6 +8,7 @@
 #include <csignal>
 #include <memory>
 
+#include "ActivationListener.h"
 #include "app/CInstanceChecker.h"
 #include "app/CQuorvexApp.h"
 #include "framework/qt/QtToolkit.h"
@@ -21,24 +22,20 @@ namespace {
 // the block: they may come while the start-up dialogs are still shown.
 class ListeningGuard : public InstanceGuard {
 public:
-    explicit ListeningGuard(CInstanceChecker& checker) : checker(checker) {}
+    ListeningGuard(CInstanceChecker& checker, ActivationListener& listener)
+        : checker(checker), listener(listener) {}
 
     bool FindRunningInstance() override { return checker.FindRunningInstance(); }
     void ActivateRunningInstance() override { checker.ActivateRunningInstance(); }
     bool RegisterThisInstance() override {
         bool registered = checker.RegisterThisInstance();
-        int handle = CInstanceChecker::ActivationHandle();
-        if (handle >= 0 && !requests) {
-            requests = std::make_unique<QSocketNotifier>(handle, QSocketNotifier::Read);
-            QObject::connect(requests.get(), &QSocketNotifier::activated,
-                             [] { CInstanceChecker::PollActivation(); });
-        }
+        listener.Listen();
         return registered;
     }
 
 private:
     CInstanceChecker& checker;
-    std::unique_ptr<QSocketNotifier> requests;
+    ActivationListener& listener;
 };
 
 // SIGTERM, SIGHUP and SIGINT end the program as Exit does, teardown included: the handler
@@ -104,20 +101,18 @@ int RunDesktopProgram(int argc, char** argv, const std::function<void(QtToolkit&
     PathMap paths = PathMap::FromEnvironment();
     auto platform = CreatePlatform(paths);
     QtToolkit toolkit;
-    EndOnSignals signals(toolkit);
+    EndOnSignals endOnSignals(toolkit);
 
     // One copy per user and root: a later start brings this one forward and ends.
     auto blocks = CreateInstanceBlocks(paths);
     CInstanceChecker checker(*blocks, [&toolkit] { return toolkit.MainWindowHandle(); });
-    ListeningGuard guard(checker);
-    CInstanceChecker::SetActivationHandler([&toolkit] { toolkit.BringToFront(); });
+    ActivationListener listener(toolkit);
+    ListeningGuard guard(checker, listener);
     if (prepare) {
         prepare(toolkit);
     }
     CQuorvexApp app(toolkit, *platform, guard);
-    int code = app.Run();
-    CInstanceChecker::SetActivationHandler(nullptr);
-    return code;
+    return app.Run();
 }
 
 }  // namespace qv

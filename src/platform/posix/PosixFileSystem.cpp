@@ -136,10 +136,10 @@ bool PosixFileSystem::Exists(const std::string& path) {
     return ::stat(paths.Map(path).c_str(), &st) == 0;
 }
 
-bool PosixFileSystem::Identify(const std::string& path, FileIdentity& identity) {
+FileSystem::Lookup PosixFileSystem::Identify(const std::string& path, FileIdentity& identity) {
     struct stat st;
     if (::lstat(paths.Map(path).c_str(), &st) != 0) {
-        return false;
+        return (errno == ENOENT || errno == ENOTDIR) ? Lookup::Missing : Lookup::Failed;
     }
     identity = FileIdentity{static_cast<unsigned long long>(st.st_dev),
                             static_cast<unsigned long long>(st.st_ino),
@@ -147,7 +147,7 @@ bool PosixFileSystem::Identify(const std::string& path, FileIdentity& identity) 
                             static_cast<long long>(st.st_mtim.tv_sec),
                             static_cast<long long>(st.st_mtim.tv_nsec),
                             S_ISREG(st.st_mode)};
-    return true;
+    return Lookup::Found;
 }
 
 bool PosixFileSystem::CheckPrivateFolder(std::string& why) {

@@ -15,7 +15,7 @@ public:
     Replace ReplaceAtomically(const std::string& replacement, const std::string& target) override;
     bool CommitNew(const std::string& replacement, const std::string& target) override;
     bool Exists(const std::string& path) override;
-    bool Identify(const std::string& path, FileIdentity& identity) override;
+    Lookup Identify(const std::string& path, FileIdentity& identity) override;
     bool CheckPrivateFolder(std::string& why) override;
     std::string MapPath(const std::string& path) override { return paths.Map(path); }
 

@@ -61,8 +61,12 @@ const IniDocument* PosixProfileFunctions::Load(const std::string& realPath) {
     if (it != cache.end() && it->second.identity == identity) {
         return &it->second.document;
     }
-    int fd = ::open(realPath.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    // Never blocks on a FIFO, and reads only a regular file (a device could be endless).
+    int fd = ::open(realPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
         cache.erase(realPath);
         return nullptr;
     }
@@ -116,8 +120,13 @@ int PosixProfileFunctions::WriteString(const char* section, const char* key, con
     IniDocument document;
     if (const IniDocument* current = Load(realPath)) {
         document = *current;
-    } else if (::access(realPath.c_str(), F_OK) == 0) {
-        return 0;  // there but unreadable: never overwrite what we could not read
+    } else {
+        // A regular file there but unreadable: never overwrite what we could not read. A
+        // link, FIFO or device is no settings file and is replaced like a missing one.
+        struct stat there;
+        if (::lstat(realPath.c_str(), &there) == 0 ? S_ISREG(there.st_mode) : errno != ENOENT) {
+            return 0;
+        }
     }
     if (key == nullptr) {
         document.RemoveSection(section);
@@ -131,9 +140,13 @@ int PosixProfileFunctions::WriteString(const char* section, const char* key, con
     // Write a new copy beside the file and rename it over, so a crash never leaves a
     // half-written settings file. A new file is readable by its owner only.
     struct stat st;
-    mode_t mode = ::stat(realPath.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0600;
+    mode_t mode =
+        (::lstat(realPath.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ? (st.st_mode & 07777) : 0600;
     std::string temp = realPath + ".new";
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
+    // A new file of our own: whatever was left or planted under that name goes first (a link
+    // itself, never what it points to).
+    ::unlink(temp.c_str());
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) {
         return 0;
     }

@@ -143,20 +143,23 @@ public:
         return GetFileAttributesA(paths.Map(path).c_str()) != INVALID_FILE_ATTRIBUTES;
     }
 
-    bool Identify(const std::string& path, FileIdentity& identity) override {
+    Lookup Identify(const std::string& path, FileIdentity& identity) override {
         // No access asked for: this open works beside a handle that shares nothing.
         HANDLE h = CreateFileA(paths.Map(path).c_str(), 0,
                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                OPEN_EXISTING,
                                FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
         if (h == INVALID_HANDLE_VALUE) {
-            return false;
+            DWORD error = GetLastError();
+            return (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+                       ? Lookup::Missing
+                       : Lookup::Failed;
         }
         BY_HANDLE_FILE_INFORMATION info;
         bool ok = GetFileInformationByHandle(h, &info) != 0;
         CloseHandle(h);
         if (!ok) {
-            return false;
+            return Lookup::Failed;
         }
         auto join = [](DWORD high, DWORD low) {
             return (static_cast<unsigned long long>(high) << 32) | low;
@@ -170,7 +173,7 @@ public:
                                 static_cast<long long>(written % 10000000ULL) * 100,
                                 (info.dwFileAttributes &
                                  (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0};
-        return true;
+        return Lookup::Found;
     }
 
     // The system folder belongs to the system, and only administrators write there.

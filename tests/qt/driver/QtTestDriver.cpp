@@ -1,12 +1,14 @@
 // The real desktop program with a scripted user for process-level tests: it confirms the
 // disclaimer, sets the password "driver1" when asked on a first run, and reports on standard
 // output "ready" once its window is shown and "activated" when a later start brings it
-// forward.
+// forward. With QUORVEX_DRIVER_HOLD set it leaves the disclaimer open and says "disclaimer"
+// instead, as a user who has not read it yet.
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
 
 #include "../../../src/main/qt/DesktopProgram.h"
 #include "app/CInstanceChecker.h"
@@ -39,6 +41,10 @@ void Press(QDialog* dialog, const char* name) {
 int main(int argc, char** argv) {
     return qv::RunDesktopProgram(argc, argv, [](qv::QtToolkit& toolkit) {
         toolkit.onDialogShown = [](QDialog* dialog, int id) {
+            if (id == 145 && std::getenv("QUORVEX_DRIVER_HOLD") != nullptr) {
+                Say("disclaimer");
+                return;
+            }
             if (id == 143) {
                 Type(dialog, "control1022", "driver1");
                 Type(dialog, "control1023", "driver1");
