@@ -162,7 +162,7 @@ public:
     }
     bool CommitNew(const std::string&, const std::string&) override { return false; }
     bool Exists(const std::string&) override { return true; }
-    bool Identify(const std::string&, FileIdentity&) override { return false; }
+    Lookup Identify(const std::string&, FileIdentity&) override { return Lookup::Failed; }
     bool CheckPrivateFolder(std::string&) override { return true; }
     std::string MapPath(const std::string& path) override { return path; }
 
