@@ -91,9 +91,9 @@ IniModel IniModel::Parse(std::string_view bytes) {
     IniModel model;
     for (const std::string& raw : SplitLines(bytes)) {
         std::string_view line = Trim(raw);
-        if (!line.empty() && line.front() == '[') {
-            std::string_view name = line.substr(1);
-            name = name.substr(0, name.find(']'));
+        size_t close = line.rfind(']');
+        if (!line.empty() && line.front() == '[' && close != std::string_view::npos && close > 0) {
+            std::string_view name = line.substr(1, close - 1);
             model.sections.push_back(Section{std::string(Trim(name)), {}});
             continue;
         }
@@ -109,6 +109,9 @@ IniModel IniModel::Parse(std::string_view bytes) {
 
 const IniModel::Section* IniModel::Find(std::string_view section) const {
     section = Trim(section);
+    if (section.empty()) {
+        return nullptr;  // a section without a name is never found
+    }
     for (const Section& s : sections) {
         if (SameName(s.name, section)) {
             return &s;

@@ -10,8 +10,8 @@ namespace qv::fuzz {
 // The settings file as the profile functions must see it, worked out here on its own from
 // the rules they follow, so that fuzz targets can compare every read with it:
 // lines split at LF (a CR before the LF or ending the file dropped); a line whose first
-// non-blank is '[' is a section header, its name up to the first ']' without surrounding
-// blanks; inside a section, a line with '=' is a key and a value, both without surrounding
+// non-blank is '[' and that holds a ']' is a section header, its name up to the last ']'
+// without surrounding blanks (a section without a name is never found); inside a section, a line with '=' is a key and a value, both without surrounding
 // blanks; names match without regard to ASCII case; the first section and the first key of
 // a name win; one pair of matching quotes around a value is removed when it is read.
 class IniModel {

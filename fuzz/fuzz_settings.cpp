@@ -55,8 +55,8 @@ std::string Upper(std::string_view text) {
     return out;
 }
 
-// A line as it reads back once written with a line end: our text mode takes a CR before the
-// LF as part of the line end.
+// A new line as it reads back once written with a line end: our text mode takes a CR before
+// the LF as part of the line end. (Lines a write keeps come back exactly as they were.)
 std::string Reread(std::string line) {
     if (!line.empty() && line.back() == '\r') {
         line.pop_back();
@@ -247,7 +247,7 @@ private:
             size_t changed = 0;
             FUZZ_CHECK(now.size() == old.size(), detail);
             for (size_t i = 0; i < now.size(); ++i) {
-                if (now[i] != Reread(old[i])) {
+                if (now[i] != old[i]) {
                     FUZZ_CHECK(now[i] == line, detail);
                     ++changed;
                 }
@@ -256,17 +256,17 @@ private:
         } else if (existing != nullptr) {
             FUZZ_CHECK(now.size() == old.size() + 1, detail);
             size_t at = 0;
-            while (at < old.size() && now[at] == Reread(old[at])) {
+            while (at < old.size() && now[at] == old[at]) {
                 ++at;
             }
             FUZZ_CHECK(now[at] == line, detail);
             for (size_t i = at; i < old.size(); ++i) {
-                FUZZ_CHECK(now[i + 1] == Reread(old[i]), detail);
+                FUZZ_CHECK(now[i + 1] == old[i], detail);
             }
         } else {
             std::vector<std::string> expected;
             for (const std::string& kept : old) {
-                expected.push_back(Reread(kept));
+                expected.push_back(kept);
             }
             expected.push_back("[" + section + "]");
             expected.push_back(line);
@@ -292,13 +292,13 @@ private:
         // Some lines went, one run of them; the others are kept in order.
         FUZZ_CHECK(now.size() < old.size(), detail);
         size_t at = 0;
-        while (at < now.size() && now[at] == Reread(old[at])) {
+        while (at < now.size() && now[at] == old[at]) {
             ++at;
         }
         size_t gone = old.size() - now.size();
         FUZZ_CHECK(key == nullptr || gone == 1, detail);
         for (size_t i = at; i < now.size(); ++i) {
-            FUZZ_CHECK(now[i] == Reread(old[i + gone]), detail);
+            FUZZ_CHECK(now[i] == old[i + gone], detail);
         }
         CheckAgainstNewModel(after, section, key ? key : "", detail);
     }

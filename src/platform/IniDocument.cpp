@@ -214,6 +214,11 @@ bool IniDocument::Serialize(std::string_view lineEnd,
         std::string_view line;
         while (lines.Next(line)) {
             piece += line;
+            // A line that itself ends in CR keeps it: with a LF alone after it, that CR would
+            // be read back as the line's end and the line would lose it.
+            if (lineEnd == "\n" && !line.empty() && line.back() == '\r') {
+                piece += '\r';
+            }
             piece += lineEnd;
             if (piece.size() >= kPiece && !flushPiece()) {
                 return false;
@@ -377,6 +382,10 @@ bool IniDocument::Rewrite(size_t section, const std::vector<std::string_view>& l
     std::string edited;
     for (std::string_view line : lines) {
         edited += line;
+        // A line that itself ends in CR keeps it (see Serialize).
+        if (!line.empty() && line.back() == '\r') {
+            edited += '\r';
+        }
         edited += '\n';
     }
     // The name stays where it was; the new text goes after all the others.

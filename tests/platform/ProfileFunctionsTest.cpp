@@ -357,6 +357,22 @@ TEST_F(ProfileFileContent, WriteKeepsCommentsAndOtherLines) {
     EXPECT_EQ(content.find("ReqPass=0"), std::string::npos);
 }
 
+#ifndef _WIN32
+// Our writes keep every other line byte for byte, a line that ends in CR included: written
+// back with a LF alone, its CR would be taken for part of the line end.
+TEST_F(ProfileFileContent, LinesEndingInCrSurviveWrites) {
+    const std::string tail = "note\r\r\n\r\r\r\n[Other]\nx=y\r\r\n";
+    WriteSystem(kIni, "[Main]\nReqPass=0\n" + tail);
+    CProfileFile profile(platform->Profile());
+    profile.SetPath(kIni);
+    ASSERT_TRUE(profile.WriteString("Main", "ReqPass", "1"));
+    ASSERT_TRUE(profile.WriteString("Other", "z", "1"));
+    ASSERT_TRUE(profile.WriteString("Last", "k", "v"));
+    EXPECT_EQ(ReadSystem(kIni), "[Main]\nReqPass=1\nnote\r\r\n\r\r\r\n[Other]\nx=y\r\r\nz=1\n"
+                                "[Last]\nk=v\n");
+}
+#endif
+
 TEST_F(ProfileFileContent, NewKeysJoinTheirSectionAndNewSectionsGoLast) {
     WriteSystem(kIni, "[Main]\nInstalled=1\n[Other]\nx=y\n");
     CProfileFile profile(platform->Profile());
