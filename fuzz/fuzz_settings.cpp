@@ -55,15 +55,6 @@ std::string Upper(std::string_view text) {
     return out;
 }
 
-// A new line as it reads back once written with a line end: our text mode takes a CR before
-// the LF as part of the line end. (Lines a write keeps come back exactly as they were.)
-std::string Reread(std::string line) {
-    if (!line.empty() && line.back() == '\r') {
-        line.pop_back();
-    }
-    return line;
-}
-
 std::string Describe(const Pair& p) {
     return "[" + Quote(p.section) + "] " + Quote(p.key);
 }
@@ -240,7 +231,7 @@ private:
                    "write " + Describe({section, key}));
         std::string after = Current();
         std::vector<std::string> now = SplitLines(after);
-        std::string line = Reread(key + "=" + value);
+        std::string line = key + "=" + value;
         std::string detail = "write " + Describe({section, key}) + " = " + Quote(value) + "\n  " +
                              Quote(before) + "\n  became " + Quote(after);
         if (replaces) {
