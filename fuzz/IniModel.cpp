@@ -137,7 +137,7 @@ std::optional<std::string> IniModel::Get(std::string_view section, std::string_v
 std::string IniModel::NameList() const {
     std::string list;
     for (const Section& s : sections) {
-        if (!s.name.empty()) {
+        if (!s.name.empty() && s.name.find('\0') == std::string::npos) {
             list += s.name;
             list += '\0';
         }

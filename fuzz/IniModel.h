@@ -32,8 +32,8 @@ public:
     const Section* Find(std::string_view section) const;
     const std::vector<Section>& Sections() const { return sections; }
 
-    // The section name list the system function fills: every non-empty name, in file
-    // order, each followed by a NUL, then one more NUL.
+    // The section name list the system function fills: every non-empty name without a NUL
+    // byte, in file order, each followed by a NUL, then one more NUL.
     std::string NameList() const;
 
 private:

@@ -195,8 +195,8 @@ private:
                     detail);
             }
         }
-        // The list is read as C strings up to an empty one, so a name with a NUL byte in it
-        // ends the list early for every reader of it.
+        // The list is read as C strings up to an empty one: every name that can be asked for
+        // must be in it.
         std::vector<std::string> listed;
         for (size_t at = 0; at < list.size() && list[at] != '\0'; at = list.find('\0', at) + 1) {
             listed.push_back(list.substr(at, list.find('\0', at) - at));
@@ -211,6 +211,8 @@ private:
         };
         for (const IniModel::Section& s : model.Sections()) {
             if (!HasByte(s.name, '\0')) {
+                FUZZ_CHECK(isListed(s.name) == (s.name.empty() ? 0 : 1),
+                           "section " + Quote(s.name) + " in " + Quote(list));
                 FUZZ_CHECK(settings.SectionExists(Upper(s.name).c_str()) == isListed(s.name),
                            "section " + Quote(s.name) + " in " + Quote(list));
             }

@@ -334,7 +334,9 @@ unsigned IniDocument::CopySectionNames(char* out, unsigned size) const {
     if (!listed) {
         nameList.clear();
         for (size_t i = 1; i < sections.size(); ++i) {
-            if (sections[i].nameSize != 0) {
+            // A name with a NUL byte in it would end the list early for every reader; it
+            // cannot be asked for by name either, so it is left out.
+            if (sections[i].nameSize != 0 && Name(i).find('\0') == std::string_view::npos) {
                 nameList += Name(i);
                 nameList += '\0';
             }

@@ -358,6 +358,21 @@ TEST_F(ProfileFileContent, WriteKeepsCommentsAndOtherLines) {
 }
 
 #ifndef _WIN32
+// A section name with a NUL byte in it cannot be asked for, and must not end the name list
+// early for the sections after it.
+TEST_F(ProfileFileContent, NameWithANulByteDoesNotHideTheSectionsAfterIt) {
+    WriteSystem(kIni, std::string("[Main]\nInstalled=1\n[x\0]\nHidden=1\n[ads.example.com]\n"
+                                  "Hidden=1\n",
+                                  60));
+    CProfileFile profile(platform->Profile());
+    profile.SetPath(kIni);
+    EXPECT_EQ(profile.SectionExists("ads.example.com"), 1);
+    unsigned size = profile.GetSectionNames(nullptr, 0);
+    std::string list(size, '\x7f');
+    unsigned n = profile.GetSectionNames(list.data(), size);
+    EXPECT_EQ(list.substr(0, n + 1), std::string("Main\0ads.example.com\0\0", 22));
+}
+
 // Our writes keep every other line byte for byte, a line that ends in CR included: written
 // back with a LF alone, its CR would be taken for part of the line end.
 TEST_F(ProfileFileContent, LinesEndingInCrSurviveWrites) {
