@@ -102,10 +102,10 @@ CFileScrambler::Result CFileScrambler::DecryptIniFile() {
                    ? Result::Done
                    : Result::Failed;
     }
-    return Transform(
-        settings::kScrambledPath, settings::kPlainPath,
-        {"Unable to open file to Decrypt (ini)", "Unable to open file to write Decryption to (ini)",
-         "Unable to open file to Decrypt (ini)"});
+    // Neither form is a first run, not an error: nothing to say.
+    return Transform(settings::kScrambledPath, settings::kPlainPath,
+                     {nullptr, "Unable to open file to write Decryption to (ini)",
+                      "Unable to open file to Decrypt (ini)"});
 }
 
 CFileScrambler::Result CFileScrambler::DecryptLogFile() {

@@ -29,8 +29,8 @@ public:
         : files(files), messages(messages), logPath(logPath), scrambledLogPath(scrambledLogPath) {}
 
     // The settings file at start: Done when a plain one is ready (the plain file wins),
-    // SourceMissing when neither form exists (a first run), Failed when one exists but could
-    // not be read or unscrambled.
+    // SourceMissing when neither form exists (a first run, said nothing of), Failed, with a
+    // message, when one exists but could not be read or unscrambled.
     Result DecryptIniFile();
     // The log at start: the plain log wins; Failed when the scrambled log could not be read
     // or unscrambled (it is then kept as it is).

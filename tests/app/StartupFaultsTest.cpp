@@ -115,6 +115,24 @@ TEST_F(StartupFaults, FirstRunOnlyWhenNoSettingsFileOfEitherFormExists) {
     EXPECT_TRUE(View().passwords.unlocked);
 }
 
+// Only a first run is silent: scrambled settings that are there but cannot be read still
+// say so, and end the start.
+TEST_F(StartupFaults, ScrambledSettingsThatCannotBeReadSaySo) {
+    for (bool failIdentify : {false, true}) {
+        SCOPED_TRACE(failIdentify ? "the file system cannot tell" : "the read fails");
+        WriteSystem(kCpt, ScrambledSettings() + std::string(100000, ';'));
+        testPlatform.faulty.failReads.clear();
+        testPlatform.faulty.failIdentify.clear();
+        (failIdentify ? testPlatform.faulty.failIdentify : testPlatform.faulty.failReads)
+            .insert(kCpt);
+        auto before = Snapshot();
+        EXPECT_FALSE(TryStart());
+        EXPECT_EQ(Shown(), (Lines{Message("Unable to open file to Decrypt (ini)"),
+                                  Message(kSettingsUnreadable, "Error", kMbIconStop)}));
+        EXPECT_EQ(Snapshot(), before);
+    }
+}
+
 TEST_F(StartupFaults, ScrambledSettingsThatCannotBeWrittenPlainEndTheStart) {
     WriteSystem(kCpt, ScrambledSettings());
     testPlatform.faulty.failOpen.insert(std::string(kIni) + ".new");
@@ -195,7 +213,8 @@ TEST_F(StartupFaults, SpecialFilesAtTheSettingsPathsDoNotHang) {
     std::filesystem::create_symlink("/dev/zero", Real(kLogCpt));
     ui.Expect(res::kNewPasswordDialog, {H::Escape()});
     Start();
-    EXPECT_EQ(Shown().front(), Message("Unable to open file to Decrypt (ini)"));
+    // Special files count as no settings file: a first run, with nothing to say of it.
+    EXPECT_EQ(Shown().front(), "dialog 143");
     Stop();
     EXPECT_TRUE(std::filesystem::is_regular_file(Real(kCpt)));
     EXPECT_TRUE(std::filesystem::is_symlink(Real(kLogCpt)) ||

@@ -80,7 +80,6 @@ QStringList QtProgram::ListRows() const {
 void ExpectFirstRun(QtUser& user, const QString& password) {
     user.Expect(res::kDisclaimerDialog,
                 [](QDialog& dialog) { Click(ControlWidget<QPushButton>(&dialog, res::kIdOk)); });
-    user.ExpectMessage("Unable to open file to Decrypt (ini)", QtUser::Press(QMessageBox::Ok));
     // The password the way a user enters it: click, type, Tab, type again, Enter.
     user.Expect(res::kNewPasswordDialog, [password](QDialog& dialog) {
         auto* first = ControlWidget<QLineEdit>(&dialog, res::kNewPasswordEdit);

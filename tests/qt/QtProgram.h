@@ -65,9 +65,8 @@ public:
     std::unique_ptr<CQuorvexApp> app;
 };
 
-// A first run as the user sees it: the disclaimer confirmed, the message that there are no
-// settings yet confirmed, and `password` typed twice into the set-up dialog and confirmed
-// with Enter.
+// A first run as the user sees it: the disclaimer confirmed (no message follows: a first run
+// is no error), and `password` typed twice into the set-up dialog and confirmed with Enter.
 void ExpectFirstRun(QtUser& user, const QString& password);
 
 }  // namespace qv::test

@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
             }
             Press(dialog, "control1");
         };
-        // Messages of a first run ("Unable to open file to Decrypt (ini)") are confirmed.
+        // Any message box is confirmed.
         toolkit.onMessageBoxShown = [](QWidget* box, const std::string&) { box->close(); };
         auto shown = toolkit.onMainWindowShown;
         toolkit.onMainWindowShown = [shown] {
