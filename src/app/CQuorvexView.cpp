@@ -17,7 +17,7 @@ CQuorvexView::CQuorvexView(Toolkit& toolkit, Platform& platform)
       settings(platform.Profile()),
       log(platform.Files(), toolkit),
       scrambler(platform.Files(), toolkit, log.logPath, log.scrambledLogPath),
-      hostsFile(platform.Files(), toolkit, Controls(), restrictionList, settings),
+      hostsFile(platform.Files(), toolkit, Controls(), restrictionList, settings, log),
       passwords(toolkit, settings, log, platform.Passwords()),
       restrictions(toolkit, Controls(), restrictionList, settings, hostsFile, log, passwords,
                    *this),

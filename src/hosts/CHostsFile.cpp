@@ -66,6 +66,16 @@ bool CHostsFile::FormatHostsFile() {
     }
     outputFile.Close();
     messages.MessageBox("Host file not formatted.", "Info", kMbOk | kMbIconExclamation);
+    // Nothing of the file as it was may be lost: without a kept copy it is not rewritten.
+    if (!KeepOriginal()) {
+        outputFile.Open(files, kSwapPath, kWriteHeld);
+        if (inputFile.ReadFailed()) {
+            ReadFailed();
+        } else {
+            messages.MessageBox(kOriginalNotKept, "Error", kMbOk | kMbIconStop);
+        }
+        return false;
+    }
     if (!outputFile.Open(files, kSwapPath, kWriteHeld)) {
         messages.MessageBox("Unable to open swap file for formatting");
         return false;
@@ -87,7 +97,37 @@ bool CHostsFile::FormatHostsFile() {
         ReadFailed();
         return false;
     }
-    return ReplaceHostsFile();
+    if (!ReplaceHostsFile()) {
+        return false;
+    }
+    log.WriteLogLine(kHostsNormalisedEntry);
+    return true;
+}
+
+bool CHostsFile::KeepOriginal() {
+    FileIdentity existing;
+    switch (files.Identify(kOriginalHostsPath, existing)) {
+        case FileSystem::Lookup::Found:
+            // Kept by an earlier normalisation: never written over. A link, folder or device
+            // there is no copy, and is left alone (a link is never followed).
+            return existing.regular;
+        case FileSystem::Lookup::Failed:
+            return false;
+        case FileSystem::Lookup::Missing:
+            break;
+    }
+    const std::string temp = std::string(kOriginalHostsPath) + ".new";
+    auto out = files.Open(temp, {OpenMode::CreateNew, true, true, true});
+    if (!out) {
+        return false;
+    }
+    bool copied = inputFile.CopyTo(*out) && out->Sync();
+    out.reset();
+    if (!copied) {
+        files.Remove(temp);
+        return false;
+    }
+    return files.CommitNew(temp, kOriginalHostsPath);
 }
 
 std::unordered_set<std::string> CHostsFile::HiddenSections() {

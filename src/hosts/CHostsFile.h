@@ -8,12 +8,16 @@
 #include "framework/ListModel.h"
 #include "framework/MessageBoxes.h"
 #include "platform/TextFile.h"
+#include "protect/CActivityLog.h"
 #include "settings/CProfileFile.h"
 
 namespace qv {
 
 inline constexpr const char* kHostsPath = "C:\\WINDOWS\\system32\\drivers\\etc\\hosts";
 inline constexpr const char* kSwapPath = "C:\\WINDOWS\\system32\\drivers\\etc\\hosts.swp";
+// The hosts file as it was before its first normalisation, kept beside it.
+inline constexpr const char* kOriginalHostsPath =
+    "C:\\WINDOWS\\system32\\drivers\\etc\\hosts.before-quorvex";
 
 // The machine's hosts file and the swap file every new version is written through. While the
 // program runs both are held open without sharing: the hosts file for reading, the swap file
@@ -21,14 +25,14 @@ inline constexpr const char* kSwapPath = "C:\\WINDOWS\\system32\\drivers\\etc\\h
 class CHostsFile {
 public:
     CHostsFile(FileSystem& files, MessageBoxes& messages, ControlSet& form, ListModel& list,
-               CProfileFile& settings)
-        : files(files), messages(messages), form(form), list(list), settings(settings) {}
+               CProfileFile& settings, CActivityLog& log)
+        : files(files), messages(messages), form(form), list(list), settings(settings), log(log) {}
 
     bool OpenFiles();
     // Normalises, then fills the list, leaving out hidden entries.
     void LoadHostsFile();
-    // Rewrites the hosts file in normal form when its first line is a comment; false when
-    // the load must stop.
+    // Rewrites the hosts file in normal form when its first line is a comment, once the file
+    // as it was is kept (kOriginalHostsPath); false when the load must stop.
     bool FormatHostsFile();
     void FillRestrictionList();
     // Puts the written swap file in place of the hosts file and reopens both. False, with
@@ -54,6 +58,11 @@ private:
     std::unordered_set<std::string> HiddenSections();
     // A read of the hosts file failed: nothing read may be used.
     void ReadFailed();
+    // Makes sure the hosts file as it is now is kept at kOriginalHostsPath before a
+    // normalisation: copied there when nothing is there, never written over when a copy is.
+    // False when there is no copy: the file cannot be written, or something other than a
+    // regular file is at that path.
+    bool KeepOriginal();
     // Remembers which file the list stands for, with the fingerprint of its content.
     void RememberLoaded(uint64_t digest);
 
@@ -62,6 +71,7 @@ private:
     ControlSet& form;
     ListModel& list;
     CProfileFile& settings;
+    CActivityLog& log;
     std::vector<std::string> hiddenLines;
     bool loaded = false;
     FileIdentity loadedIdentity;
@@ -69,6 +79,11 @@ private:
 };
 
 inline constexpr const char* kHostsUnreadable = "Unable to read the host file.";
+inline constexpr const char* kHostsNormalisedEntry =
+    "Host file normalised; the original is kept as hosts.before-quorvex\n";
+inline constexpr const char* kOriginalNotKept =
+    "Unable to keep the host file as it is in hosts.before-quorvex. The host file is not "
+    "normalised and is left as it is.";
 inline constexpr const char* kHostsNotDurable =
     "The host file was replaced, but the system could not confirm that the change is on the "
     "disk.";

@@ -103,6 +103,25 @@ bool TextFile::Skim() {
     return !readError;
 }
 
+bool TextFile::CopyTo(File& out) {
+    if (!Rewind()) {
+        return false;
+    }
+    std::string buffer(kChunk, '\0');
+    for (;;) {
+        long long n = file->Read(buffer.data(), buffer.size());
+        if (n <= 0) {
+            readEof = true;
+            readError = n < 0;
+            return !readError;
+        }
+        digest.Add(buffer.data(), static_cast<size_t>(n));
+        if (!out.Write(buffer.data(), static_cast<size_t>(n))) {
+            return false;
+        }
+    }
+}
+
 bool TextFile::Write(std::string_view text) {
     if (!file) {
         return false;

@@ -40,6 +40,9 @@ public:
     bool Rewind();
     // Reads the rest of the file without keeping it; false on a read error.
     bool Skim();
+    // Rewinds and writes every byte of the file to `out` as it is, line ends and all; false
+    // on a read or write error. The fingerprint covers the bytes read.
+    bool CopyTo(File& out);
     uint64_t Digest() const { return digest.Value(); }
 
     bool Write(std::string_view text);

@@ -56,6 +56,9 @@ TEST_P(HostsReadError, NothingIsListedAndNothingIsWritten) {
     EXPECT_EQ(Shown(), expected);
     EXPECT_TRUE(ListLines().empty());
     EXPECT_FALSE(View().hostsFile.Loaded());
+    // Half a file is no copy of it either.
+    EXPECT_FALSE(ExistsSystem(kOriginalHostsPath));
+    EXPECT_FALSE(ExistsSystem(std::string(kOriginalHostsPath) + ".new"));
 
     View().passwords.unlocked = true;
     Add("new.example");

@@ -1,7 +1,14 @@
 // Loading the hosts file at start-up: normalisation, the restriction list, hidden entries.
 #include "support/AppFixture.h"
 
+#include <filesystem>
+#include <functional>
+
 #include "res/Resource.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace qv {
 namespace {
@@ -34,6 +41,125 @@ TEST_F(HostsLoad, CommentFirstLineIsNormalisedOnce) {
     EXPECT_EQ(Shown(), (Lines{"main window shown"}));
     EXPECT_EQ(Hosts(), normal);
 }
+
+// Before the first normalisation the file is kept, byte for byte, beside the hosts file;
+// the log says where.
+TEST_F(HostsLoad, NormalisationKeepsTheOriginalAndLogsIt) {
+    const std::string original = "# Blocklist\r\n0.0.0.0 a.example\r\n\r\n#\t\xe9 end";
+    WriteHosts(original);
+    Start();
+    EXPECT_EQ(Shown(),
+              (Lines{Message("Host file not formatted.", "Info", 0x30), "main window shown"}));
+    EXPECT_EQ(Hosts(), Text("0.0.0.0 a.example\n"));
+    EXPECT_EQ(ReadSystem(kOriginalHostsPath), original);
+    EXPECT_FALSE(ExistsSystem(std::string(kOriginalHostsPath) + ".new"));
+#ifndef _WIN32
+    struct stat info {};
+    ASSERT_EQ(::lstat(Real(kOriginalHostsPath).c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+#endif
+    View().log.Close();
+    EXPECT_EQ(ReadSystem(kLog),
+              Text("Quorvex Log Created\n\n\n-== Program Started on 3/7/2003 - 9:5 ==-\n"
+                   "Host file normalised; the original is kept as hosts.before-quorvex\n"));
+}
+
+// A kept original is never written over: a later normalisation (the file was replaced by
+// another comment-first file) leaves the first copy as it was.
+TEST_F(HostsLoad, TheFirstOriginalIsNeverWrittenOver) {
+    const std::string first = "# first\n0.0.0.0 a.example\n";
+    WriteHosts(first);
+    Start();
+    Stop();
+    ASSERT_EQ(ReadSystem(kOriginalHostsPath), first);
+    WriteHosts("# second\n0.0.0.0 b.example\n");
+    Shown();
+    Start();
+    EXPECT_EQ(Shown(),
+              (Lines{Message("Host file not formatted.", "Info", 0x30), "main window shown"}));
+    EXPECT_EQ(Hosts(), Text("0.0.0.0 b.example\n"));
+    EXPECT_EQ(ReadSystem(kOriginalHostsPath), first);
+}
+
+const std::string kCommentFirst = "# remarks\n0.0.0.0 a.example\n";
+const std::string kOriginalNew = std::string(kOriginalHostsPath) + ".new";
+
+// Without a kept copy nothing is normalised: the hosts file stays as it was, and no copy or
+// part of one is left.
+struct KeepFault {
+    const char* name;
+    std::function<void(test::FaultyFileSystem&)> inject;
+};
+
+void PrintTo(const KeepFault& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class OriginalNotKept : public HostsLoad, public ::testing::WithParamInterface<KeepFault> {};
+
+TEST_P(OriginalNotKept, LeavesTheHostsFileAsItWas) {
+    WriteHosts(kCommentFirst);
+    GetParam().inject(testPlatform.faulty);
+    Start();
+    EXPECT_EQ(Shown(),
+              (Lines{Message("Host file not formatted.", "Info", 0x30),
+                     Message(kOriginalNotKept, "Error", kMbIconStop), "main window shown"}));
+    EXPECT_EQ(Hosts(), kCommentFirst);
+    EXPECT_FALSE(ExistsSystem(kOriginalHostsPath));
+    EXPECT_FALSE(ExistsSystem(kOriginalNew));
+    EXPECT_TRUE(ListLines().empty());
+    EXPECT_FALSE(View().hostsFile.Loaded());
+    EXPECT_EQ(testPlatform.faulty.replaceCalls, 0);
+    View().log.Close();
+    EXPECT_EQ(ReadSystem(kLog).find("normalised"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, OriginalNotKept,
+    ::testing::Values(
+        KeepFault{"CopyCannotBeCreated",
+                  [](test::FaultyFileSystem& f) { f.failOpen.insert(kOriginalNew); }},
+        KeepFault{"DiskFullPartWay",
+                  [](test::FaultyFileSystem& f) {
+                      f.failWritesTo.insert(kOriginalNew);
+                      f.writeBudget = 10;
+                  }},
+        KeepFault{"CopyCannotBeRenamedIntoPlace",
+                  [](test::FaultyFileSystem& f) { f.failCommitTo.insert(kOriginalHostsPath); }},
+        KeepFault{"SystemCannotTellWhatIsThere",
+                  [](test::FaultyFileSystem& f) { f.failIdentify.insert(kOriginalHostsPath); }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+#ifndef _WIN32
+// A link planted where the copy goes is neither followed nor replaced: what it points to
+// (or would create) stays as it was, and without a copy nothing is normalised.
+TEST_F(HostsLoad, LinkAtTheOriginalsPathIsNotFollowed) {
+    const std::filesystem::path victim = root.Path() / "victim";
+    for (bool dangling : {false, true}) {
+        SCOPED_TRACE(dangling ? "dangling link" : "link to a file");
+        std::filesystem::remove(victim);
+        if (!dangling) {
+            test::WriteBytes(victim, "not to be touched");
+        }
+        std::filesystem::remove(Real(kOriginalHostsPath));
+        std::filesystem::create_symlink(victim, Real(kOriginalHostsPath));
+        WriteHosts(kCommentFirst);
+        Shown();
+        Start();
+        EXPECT_EQ(Shown(),
+                  (Lines{Message("Host file not formatted.", "Info", 0x30),
+                         Message(kOriginalNotKept, "Error", kMbIconStop), "main window shown"}));
+        EXPECT_EQ(Hosts(), kCommentFirst);
+        EXPECT_TRUE(std::filesystem::is_symlink(Real(kOriginalHostsPath)));
+        if (dangling) {
+            EXPECT_FALSE(std::filesystem::exists(victim));
+        } else {
+            EXPECT_EQ(test::ReadBytes(victim), "not to be touched");
+        }
+        Stop();
+    }
+}
+#endif
 
 TEST_F(HostsLoad, FileNotStartingWithACommentIsTakenAsItIs) {
     for (const std::string& content : {std::string("\n# a comment\n0.0.0.0  Two.Spaces\n"),
