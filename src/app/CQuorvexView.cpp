@@ -169,10 +169,29 @@ void CQuorvexView::OnCommand(int id) {
             }
             break;
         case res::kCmdAppExit:
-            UI().CloseMainWindow();
+            if (CanClose()) {
+                UI().CloseMainWindow();
+            }
             break;
         default:
             break;
+    }
+}
+
+bool CQuorvexView::CanClose() {
+    // A quit posted by a signal or after a refused password ends the program as it is.
+    if (UI().QuitRequested() || !restrictions.pendingChange) {
+        return true;
+    }
+    switch (UI().MessageBox(kSaveBeforeClosing, "Info", kMbYesNoCancel | kMbIconQuestion)) {
+        case kIdYes:
+            restrictions.OnSaveAndRefresh();
+            // A save that did not happen (it failed, or was refused) keeps the window open.
+            return !restrictions.pendingChange;
+        case kIdNo:
+            return true;
+        default:
+            return false;
     }
 }
 

@@ -33,6 +33,9 @@ public:
     bool OnInitialUpdate();
     void OnCommand(int id) override;
     void OnDoubleClick(int id) override;
+    // With a pending change, asks whether to save it first: Yes saves and closes only when
+    // the save worked, No closes, Cancel stays. A program that is ending asks nothing.
+    bool CanClose() override;
 
     // Commands the application object handles (About).
     std::function<void(int id)> applicationCommand;
@@ -65,6 +68,8 @@ private:
     bool ViewingLog() const override { return logView.viewingLog; }
     void SaveDecryptedLog() override { logView.SaveDecryptedLog(); }
 };
+
+inline constexpr const char* kSaveBeforeClosing = "Save changes to the host file before closing?";
 
 // Why the program will not start with the settings folder it found.
 std::string SettingsFolderRefused(const std::string& why);

@@ -20,6 +20,9 @@ public:
     virtual void OnCommand(int id) = 0;
     // A double-click on a list box that notifies its parent.
     virtual void OnDoubleClick(int id) = 0;
+    // Asked before the main window closes at the user's request (its close box, or a command
+    // that closes it); false keeps the window open.
+    virtual bool CanClose() { return true; }
 
     // User input as toolkits report it.
     void Click(int id);

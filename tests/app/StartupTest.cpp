@@ -131,7 +131,8 @@ TEST_F(Startup, ExitClosesTheWindowAndEndsTheLoop) {
     EXPECT_FALSE(ui.mainVisible);
 }
 
-TEST_F(Startup, UnsavedChangesAreDroppedWithoutAQuestion) {
+// A quit posted by a signal ends the program as it is: nothing is asked, nothing saved.
+TEST_F(Startup, QuitFromASignalDropsUnsavedChangesWithoutAQuestion) {
     WriteHosts("0.0.0.0 a.example\n");
     InstallSettings();
     Start();
@@ -139,10 +140,116 @@ TEST_F(Startup, UnsavedChangesAreDroppedWithoutAQuestion) {
     View().restrictionList.Select(0);
     View().Click(res::kRemoveButton);
     Shown();
+    ui.PostQuit(0);
+    EXPECT_TRUE(View().CanClose());
     Stop();
     EXPECT_EQ(Hosts(), "0.0.0.0 a.example\n");
-    EXPECT_EQ(Shown(), (Lines{"main window closed"}));
+    EXPECT_EQ(Shown(), (Lines{"quit 0", "main window closed"}));
     EXPECT_EQ(ReadReleased(kSwapPath), "");
+}
+
+// Closing the main window with a change not yet saved asks first, through the Exit command
+// and the close box alike.
+struct CloseCase {
+    const char* name;
+    bool closeBox;  // else the Exit command
+    int answer;
+    bool closes;
+    bool saved;
+};
+
+void PrintTo(const CloseCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class CloseWithAChange : public Startup, public ::testing::WithParamInterface<CloseCase> {
+protected:
+    void SetUp() override {
+        WriteHosts(kBefore);
+        InstallSettings();
+        Start();
+        View().passwords.unlocked = true;
+        View().restrictionList.Select(0);
+        View().Click(res::kRemoveButton);
+        ASSERT_TRUE(View().restrictions.pendingChange);
+        Shown();
+    }
+    void Close(bool closeBox) {
+        if (closeBox) {
+            ui.ClickMainCloseBox();
+        } else {
+            View().Click(res::kCmdAppExit);
+        }
+    }
+    static constexpr const char* kBefore = "0.0.0.0 a.example\n0.0.0.0 b.example\n";
+    const std::string question =
+        Message(kSaveBeforeClosing, "Info", kMbYesNoCancel | kMbIconQuestion);
+};
+
+TEST_P(CloseWithAChange, AsksWhetherToSaveFirst) {
+    const CloseCase& c = GetParam();
+    ui.Answer(c.answer);
+    Close(c.closeBox);
+    Lines expected{question};
+    if (c.closes) {
+        expected.push_back("main window closed");
+    }
+    EXPECT_EQ(Shown(), expected);
+    EXPECT_EQ(ui.mainVisible, !c.closes);
+    EXPECT_EQ(Hosts(), c.saved ? Text("0.0.0.0 b.example\n") : std::string(kBefore));
+    EXPECT_EQ(View().restrictions.pendingChange, !c.saved);
+    EXPECT_EQ(Enabled(res::kSaveButton), !c.saved);
+    EXPECT_EQ(ListLines(), Lines{"0.0.0.0 b.example"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, CloseWithAChange,
+                         ::testing::Values(CloseCase{"ExitYes", false, kIdYes, true, true},
+                                           CloseCase{"ExitNo", false, kIdNo, true, false},
+                                           CloseCase{"ExitCancel", false, kIdCancel, false, false},
+                                           CloseCase{"CloseBoxYes", true, kIdYes, true, true},
+                                           CloseCase{"CloseBoxNo", true, kIdNo, true, false},
+                                           CloseCase{"CloseBoxCancel", true, kIdCancel, false,
+                                                     false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Yes with a save that fails keeps the window open and the change pending; once the save
+// works, the next close saves and closes.
+TEST_F(CloseWithAChange, SaveThatFailsKeepsTheWindowOpen) {
+    for (bool closeBox : {false, true}) {
+        SCOPED_TRACE(closeBox ? "close box" : "Exit");
+        testPlatform.faulty.failReplace = true;
+        ui.Answer(kIdYes);
+        Close(closeBox);
+        EXPECT_EQ(Shown(),
+                  (Lines{question, Message("Unable to replace host file. (ReplaceHostsFile())")}));
+        EXPECT_TRUE(ui.mainVisible);
+        EXPECT_TRUE(View().restrictions.pendingChange);
+        EXPECT_TRUE(Enabled(res::kSaveButton));
+        EXPECT_EQ(Hosts(), kBefore);
+    }
+    testPlatform.faulty.failReplace = false;
+    ui.Answer(kIdYes);
+    Close(true);
+    EXPECT_EQ(Shown(), (Lines{question, "main window closed"}));
+    EXPECT_EQ(Hosts(), Text("0.0.0.0 b.example\n"));
+}
+
+// Without a change, closing asks nothing.
+TEST_F(Startup, CloseWithoutAChangeAsksNothing) {
+    WriteHosts("0.0.0.0 a.example\n");
+    InstallSettings();
+    for (bool closeBox : {false, true}) {
+        Start();
+        Shown();
+        if (closeBox) {
+            ui.ClickMainCloseBox();
+        } else {
+            View().Click(res::kCmdAppExit);
+        }
+        EXPECT_EQ(Shown(), Lines{"main window closed"});
+        EXPECT_FALSE(ui.mainVisible);
+        Stop();
+    }
 }
 
 }  // namespace

@@ -63,7 +63,8 @@ public:
 
     int MessageBox(const std::string& text, const std::string& caption, unsigned style) override {
         Say(DescribeMessage(OneLine(text), OneLine(caption), style));
-        return (style & kMbButtonMask) == kMbYesNo ? kIdYes : kIdOk;
+        unsigned buttons = style & kMbButtonMask;
+        return buttons == kMbYesNo || buttons == kMbYesNoCancel ? kIdYes : kIdOk;
     }
 
     int RunModal(Dialog& dialog) override {

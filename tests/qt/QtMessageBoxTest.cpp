@@ -52,6 +52,8 @@ constexpr Answer KeyPress(Qt::Key key) {
 }
 const QMessageBox::StandardButtons kOk = QMessageBox::Ok;
 const QMessageBox::StandardButtons kYesNo = QMessageBox::Yes | QMessageBox::No;
+const QMessageBox::StandardButtons kYesNoCancel =
+    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
 
 const BoxCase kBoxes[] = {
     {"Stop", kMbIconStop, "Error", "Passwords do not match", ClickOn(QMessageBox::Ok),
@@ -74,6 +76,17 @@ const BoxCase kBoxes[] = {
      Showing(QMessageBox::Question, kYesNo, "Quorvex"), kIdNo},
     {"OkEscape", kMbOk, "", "Done.", KeyPress(Qt::Key_Escape),
      Showing(QMessageBox::NoIcon, kOk, "Quorvex"), kIdOk},
+    {"YesNoCancelYes", kMbYesNoCancel | kMbIconQuestion, "Info", "Save first?",
+     ClickOn(QMessageBox::Yes), Showing(QMessageBox::Question, kYesNoCancel, "Info"), kIdYes},
+    {"YesNoCancelNo", kMbYesNoCancel | kMbIconQuestion, "Info", "Save first?",
+     ClickOn(QMessageBox::No), Showing(QMessageBox::Question, kYesNoCancel, "Info"), kIdNo},
+    {"YesNoCancelCancel", kMbYesNoCancel | kMbIconQuestion, "Info", "Save first?",
+     ClickOn(QMessageBox::Cancel), Showing(QMessageBox::Question, kYesNoCancel, "Info"), kIdCancel},
+    {"YesNoCancelEnter", kMbYesNoCancel, "", "Save first?", KeyPress(Qt::Key_Return),
+     Showing(QMessageBox::NoIcon, kYesNoCancel, "Quorvex"), kIdYes},
+    // Escape takes the way that changes nothing: Cancel.
+    {"YesNoCancelEscape", kMbYesNoCancel | kMbIconQuestion, "", "Save first?",
+     KeyPress(Qt::Key_Escape), Showing(QMessageBox::Question, kYesNoCancel, "Quorvex"), kIdCancel},
 };
 
 class MessageBoxShows : public ::testing::TestWithParam<BoxCase> {};

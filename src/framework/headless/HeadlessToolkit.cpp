@@ -42,9 +42,10 @@ int HeadlessToolkit::MessageBox(const std::string& text, const std::string& capt
         answers.pop_front();
         return answer;
     }
-    if ((style & kMbButtonMask) == kMbYesNo) {
+    unsigned buttons = style & kMbButtonMask;
+    if (buttons == kMbYesNo || buttons == kMbYesNoCancel) {
         errors.push_back("unanswered question: " + text);
-        return kIdNo;
+        return buttons == kMbYesNo ? kIdNo : kIdCancel;
     }
     return kIdOk;
 }
@@ -100,6 +101,12 @@ void HeadlessToolkit::PostQuit(int code) {
         quitPosted = true;
         exitCode = code;
         transcript.push_back("quit " + std::to_string(code));
+    }
+}
+
+void HeadlessToolkit::ClickMainCloseBox() {
+    if (mainVisible && (mainView == nullptr || mainView->CanClose())) {
+        CloseMainWindow();
     }
 }
 

@@ -23,7 +23,7 @@ public:
     void Expect(int templateId, std::vector<Step> steps);
     // The same, ahead of everything already expected.
     void ExpectFirst(int templateId, std::vector<Step> steps);
-    // The answer to the next message box (kIdYes, kIdNo, kIdOk).
+    // The answer to the next message box (kIdYes, kIdNo, kIdCancel, kIdOk).
     void Answer(int answer) { answers.push_back(answer); }
 
     // Steps.
@@ -44,6 +44,9 @@ public:
     void PostQuit(int exitCode) override;
     bool QuitRequested() const override { return quitPosted; }
     void CloseMainWindow() override;
+    // The user clicks the main window's close box: the view is asked first and may keep the
+    // window open.
+    void ClickMainCloseBox();
 
     // Everything shown, in order: "dialog 131", "message: text | caption | style",
     // "main window shown", "quit 0", "main window closed".

@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QPixmap>
 #include <QTimer>
+#include <utility>
 #include <vector>
 
 #include "framework/Dialog.h"
@@ -83,10 +84,22 @@ private:
     Dialog& dialog;
 };
 
-// The main frame: closing it ends the message loop.
+// The main frame: closing it ends the message loop, once the view agrees.
 class MainFrame : public QMainWindow {
 public:
-    using QMainWindow::QMainWindow;
+    explicit MainFrame(std::function<bool()> mayClose) : mayClose(std::move(mayClose)) {}
+
+protected:
+    void closeEvent(QCloseEvent* event) override {
+        if (mayClose()) {
+            QMainWindow::closeEvent(event);
+        } else {
+            event->ignore();
+        }
+    }
+
+private:
+    std::function<bool()> mayClose;
 };
 
 DialogUnits UnitsFor(const DialogTemplate&) {
@@ -148,10 +161,15 @@ int QtToolkit::MessageBox(const std::string& text, const std::string& caption, u
         default:
             box.setIcon(QMessageBox::NoIcon);
     }
-    bool question = (style & kMbButtonMask) == kMbYesNo;
-    if (question) {
+    const unsigned buttons = style & kMbButtonMask;
+    if (buttons == kMbYesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
+    } else if (buttons == kMbYesNoCancel) {
+        // Escape and the close box answer Cancel.
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::Cancel);
     } else {
         box.setStandardButtons(QMessageBox::Ok);
     }
@@ -159,8 +177,18 @@ int QtToolkit::MessageBox(const std::string& text, const std::string& caption, u
         QTimer::singleShot(0, &box, [this, &box, text] { onMessageBoxShown(&box, text); });
     }
     int answer = box.exec();
-    if (question) {
+    if (buttons == kMbYesNo) {
         return answer == QMessageBox::Yes ? kIdYes : kIdNo;
+    }
+    if (buttons == kMbYesNoCancel) {
+        switch (answer) {
+            case QMessageBox::Yes:
+                return kIdYes;
+            case QMessageBox::No:
+                return kIdNo;
+            default:
+                return kIdCancel;
+        }
     }
     return kIdOk;
 }
@@ -209,7 +237,9 @@ int QtToolkit::RunModal(Dialog& dialog) {
 }
 
 void QtToolkit::CreateMainWindow(FormView& view, const std::string& caption) {
-    auto* frame = new MainFrame();
+    // The program closing its window (the Exit command, once the view agreed, or the end of
+    // the run) asks nothing; the close box asks the view.
+    auto* frame = new MainFrame([this, &view] { return closingByProgram || view.CanClose(); });
     mainWindow = frame;
     frame->setWindowTitle(ToQt(caption));
     frame->setWindowIcon(AppIcon());
@@ -279,7 +309,9 @@ void QtToolkit::PostQuit(int exitCode) {
 
 void QtToolkit::CloseMainWindow() {
     if (mainWindow) {
+        closingByProgram = true;
         mainWindow->close();
+        closingByProgram = false;
     }
 }
 

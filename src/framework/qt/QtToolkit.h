@@ -49,6 +49,8 @@ private:
     QPointer<QMainWindow> mainWindow;
     ControlWidgets* mainControls = nullptr;
     bool quitRequested = false;
+    // CloseMainWindow is closing the window: the view is not asked again.
+    bool closingByProgram = false;
     int quitCode = 0;
 };
 
