@@ -70,12 +70,13 @@ void CLogView::CloseLogView() {
         form.Enable(res::kSaveButton, false);
     }
     list.Clear();
-    hosts.OpenFiles();
-    hosts.LoadHostsFile();
-    // A log this run could not use stays as it is.
+    // A log this run could not use stays as it is. The log comes first, so a normalisation
+    // of the reloaded hosts file is logged.
     if (logWasOpen) {
         log.OpenLogFile();
     }
+    hosts.OpenFiles();
+    hosts.LoadHostsFile();
 }
 
 void CLogView::SaveDecryptedLog() {

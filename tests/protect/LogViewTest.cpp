@@ -231,5 +231,22 @@ TEST_F(LogView, ClosingTheProgramWhileViewingScramblesTheLog) {
     EXPECT_TRUE(ExistsSystem("C:\\Windows\\System32\\Quorvexlog.cpt"));
 }
 
+// The hosts file is let go while the log is shown; one that another program rewrote with a
+// comment first is normalised when the list comes back, and the log says so.
+TEST_F(LogView, NormalisationOnLeavingIsLogged) {
+    View().Click(res::kViewLogButton);
+    WriteHosts("# rewritten\n0.0.0.0 c.example\n");
+    View().Click(res::kViewLogButton);
+    EXPECT_EQ(Shown(), (Lines{Message("Host file not formatted.", "Info", 0x30)}));
+    EXPECT_EQ(ListLines(), Lines{"0.0.0.0 c.example"});
+    EXPECT_EQ(ReadSystem(kOriginalHostsPath), "# rewritten\n0.0.0.0 c.example\n");
+    View().log.Close();
+    const std::string log = ReadSystem(kLog);
+    const std::string entry =
+        Text("Host file normalised; the original is kept as hosts.before-quorvex\n");
+    ASSERT_GE(log.size(), entry.size());
+    EXPECT_EQ(log.substr(log.size() - entry.size()), entry);
+}
+
 }  // namespace
 }  // namespace qv
