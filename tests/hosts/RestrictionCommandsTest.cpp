@@ -133,6 +133,13 @@ TEST_F(Restrictions, LinesAlreadyInTheHostsFileAreNotRewritten) {
     WriteHosts("0.0.0.0 https://old.example/page\n0.0.0.0 Two Names.example\n");
     Start();
     View().passwords.unlocked = true;
+    // Describing a line that is already there takes it as it is.
+    ui.Answer(kIdYes);
+    ui.Expect(res::kNewRestrictionDialog,
+              {H::Type(res::kDescriptionEdit, "odd"), H::Click(res::kIdOk)});
+    ui.Expect(res::kInformationDialog, {H::Click(res::kIdOk)});
+    DoubleClick(1);
+    EXPECT_EQ(Setting("www.two names.example", "Desc"), "odd");
     Add("new.example");
     View().Click(res::kSaveButton);
     EXPECT_EQ(Hosts(), Text("0.0.0.0 https://old.example/page\n0.0.0.0 two names.example\n"
