@@ -64,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
         InputCase{"International", "bücher.example", "xn--bcher-kva.example"},
         InputCase{"InternationalCapital", "Bücher.example", "xn--bcher-kva.example"},
         InputCase{"InternationalInUrl", "http://bücher.example/seite", "xn--bcher-kva.example"},
-        InputCase{"DisallowedCodePoint", "×.example", kRefused},
+        InputCase{"DisallowedCodePoint", "a\u0081b.example", kRefused},
         InputCase{"SpaceInside", "my site.example", kRefused},
         InputCase{"CommentSign", "#evil", kRefused},
         InputCase{"Punctuation", "ex!ample.com", kRefused},
@@ -72,6 +72,17 @@ INSTANTIATE_TEST_SUITE_P(
         InputCase{"LeadingDot", ".example", kRefused}, InputCase{"OnlyADot", ".", kRefused},
         InputCase{"OnlyBlanks", "   ", kRefused}, InputCase{"OnlyAScheme", "https://", kRefused}),
     [](const ::testing::TestParamInfo<InputCase>& info) { return std::string(info.param.name); });
+
+#ifndef _WIN32
+// libidn2 refuses symbols that the newer rules leave out; Wine's IdnToAscii follows the older
+// mapping and converts them ("×" to "xn--rca"), so these run on Linux only.
+INSTANTIATE_TEST_SUITE_P(UrlSymbols, HostNameCases,
+                         ::testing::Values(InputCase{"Times", "×.example", kRefused},
+                                           InputCase{"Fraction", "¼.example", kRefused}),
+                         [](const ::testing::TestParamInfo<InputCase>& info) {
+                             return std::string(info.param.name);
+                         });
+#endif
 
 class IpAddressCases : public ::testing::TestWithParam<InputCase> {};
 
