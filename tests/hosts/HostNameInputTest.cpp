@@ -93,9 +93,9 @@ TEST_P(IpAddressCases, TakesAnIpv4OrIpv6Address) {
 
 INSTANTIATE_TEST_SUITE_P(
     Ip, IpAddressCases,
-    ::testing::Values(InputCase{"Unspecified4", "0.0.0.0", "0.0.0.0"},
+    ::testing::Values(InputCase{"AnyAddress4", "0.0.0.0", "0.0.0.0"},
                       InputCase{"Loopback4", "127.0.0.1", "127.0.0.1"},
-                      InputCase{"Unspecified6", "::", "::"}, InputCase{"Loopback6", "::1", "::1"},
+                      InputCase{"AnyAddress6", "::", "::"}, InputCase{"Loopback6", "::1", "::1"},
                       InputCase{"Documentation6", "2001:db8::1", "2001:db8::1"},
                       InputCase{"Mapped6", "::ffff:10.0.0.1", "::ffff:10.0.0.1"},
                       InputCase{"BlanksAround", "  10.0.0.1\t", "10.0.0.1"},
