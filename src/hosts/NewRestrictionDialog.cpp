@@ -1,5 +1,8 @@
 #include "hosts/NewRestrictionDialog.h"
 
+#include <optional>
+
+#include "hosts/HostNameInput.h"
 #include "res/Resource.h"
 
 namespace qv {
@@ -55,12 +58,34 @@ void NewRestrictionDialog::OnUseDefaultIp() {
 
 void NewRestrictionDialog::OnOK() {
     UpdateData(true);
-    if (!ipAddress.empty() && !url.empty()) {
+    if (ipAddress.empty() || url.empty()) {
+        MessageBox("Both the IP Address and the URL must be entered.", "Info", kMbOk | kMbIconStop);
+        Controls().SetFocus(ipAddress.empty() ? res::kIpEdit : res::kUrlEdit);
+        return;
+    }
+    if (infoMode) {
+        // The line is already in the list: only the description is taken.
         Dialog::OnOK();
         return;
     }
-    MessageBox("Both the IP Address and the URL must be entered.", "Info", kMbOk | kMbIconStop);
-    Controls().SetFocus(ipAddress.empty() ? res::kIpEdit : res::kUrlEdit);
+    std::optional<std::string> address = CheckedIpAddress(ipAddress);
+    if (!address) {
+        MessageBox("The IP Address is not valid.", "Info", kMbOk | kMbIconStop);
+        Controls().SetFocus(res::kIpEdit);
+        return;
+    }
+    std::optional<std::string> host = CheckedHostName(url);
+    if (!host) {
+        MessageBox("The URL must be a host name, like www.example.com.", "Info",
+                   kMbOk | kMbIconStop);
+        Controls().SetFocus(res::kUrlEdit);
+        return;
+    }
+    ipAddress = std::move(*address);
+    url = std::move(*host);
+    // The base takes the fields from the controls again: they show the cleaned text first.
+    UpdateData(false);
+    Dialog::OnOK();
 }
 
 }  // namespace qv

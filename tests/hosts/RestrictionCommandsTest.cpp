@@ -3,6 +3,7 @@
 
 #include "res/Resource.h"
 #include "settings/CProfileFile.h"
+#include "support/FrontEndText.h"
 
 namespace qv {
 namespace {
@@ -81,6 +82,68 @@ TEST_F(Restrictions, DuplicateAddIsRefusedInAnyCase) {
                H::Type(res::kUrlEdit, "ads.example"), H::Click(res::kIdOk)});
     View().Click(res::kAddButton);
     EXPECT_EQ(ListLines().back(), "10.0.0.1 ads.example");
+}
+
+TEST_F(Restrictions, AddRefusesWhatIsNotAHostNameAndKeepsTheDialogOnTheUrl) {
+    const std::string refused =
+        Message("The URL must be a host name, like www.example.com.", "Info", kMbOk | kMbIconStop);
+    auto focusOn = [](int id) {
+        return H::Check([id](Dialog& d) { EXPECT_EQ(d.Controls().Focus(), id); });
+    };
+    ui.Expect(
+        res::kNewRestrictionDialog,
+        {H::Click(res::kUseDefaultIpCheck), H::Type(res::kIpEdit, "10.0.0.1"),
+         H::Type(res::kUrlEdit, "my site.example"), H::Click(res::kIdOk), focusOn(res::kUrlEdit),
+         H::Type(res::kUrlEdit, "https://user@www.Example.com:8080/a?b#c"), H::Click(res::kIdOk)});
+    View().Click(res::kAddButton);
+    EXPECT_EQ(Shown(), (Lines{"dialog 131", refused}));
+    EXPECT_EQ(ListLines().back(), "10.0.0.1 www.example.com");
+    EXPECT_NE(LogText().find(Text("User added \"www.Example.com\" to restrictions\n")),
+              std::string::npos);
+}
+
+TEST_F(Restrictions, AddRefusesAnInvalidAddressAndKeepsTheDialogOnTheAddress) {
+    const std::string refused =
+        Message("The IP Address is not valid.", "Info", kMbOk | kMbIconStop);
+    ui.Expect(res::kNewRestrictionDialog,
+              {H::Click(res::kUseDefaultIpCheck), H::Type(res::kIpEdit, "999.1.1.1"),
+               H::Type(res::kUrlEdit, "new.example"), H::Click(res::kIdOk),
+               H::Check([](Dialog& d) { EXPECT_EQ(d.Controls().Focus(), res::kIpEdit); }),
+               H::Type(res::kIpEdit, " ::1 "), H::Click(res::kIdOk)});
+    View().Click(res::kAddButton);
+    EXPECT_EQ(Shown(), (Lines{"dialog 131", refused}));
+    EXPECT_EQ(ListLines().back(), "::1 new.example");
+}
+
+TEST_F(Restrictions, AddConvertsAnInternationalName) {
+    Add(test::FrontEndText("http://Bücher.example/"));
+    EXPECT_EQ(ListLines().back(), "0.0.0.0 xn--bcher-kva.example");
+    EXPECT_EQ(Setting("xn--bcher-kva.example", "Desc"), "");
+}
+
+TEST_F(Restrictions, DuplicateCheckRunsOnTheCleanedLine) {
+    Add("https://ADS.example./page");
+    EXPECT_EQ(Shown(), (Lines{"dialog 131", Message("ADS.example already exists in the list.")}));
+    EXPECT_EQ(ListLines().size(), 2u);
+    EXPECT_FALSE(Enabled(res::kSaveButton));
+}
+
+TEST_F(Restrictions, LinesAlreadyInTheHostsFileAreNotRewritten) {
+    Stop();
+    WriteHosts("0.0.0.0 https://old.example/page\n0.0.0.0 Two Names.example\n");
+    Start();
+    View().passwords.unlocked = true;
+    // Describing a line that is already there takes it as it is.
+    ui.Answer(kIdYes);
+    ui.Expect(res::kNewRestrictionDialog,
+              {H::Type(res::kDescriptionEdit, "odd"), H::Click(res::kIdOk)});
+    ui.Expect(res::kInformationDialog, {H::Click(res::kIdOk)});
+    DoubleClick(1);
+    EXPECT_EQ(Setting("www.two names.example", "Desc"), "odd");
+    Add("new.example");
+    View().Click(res::kSaveButton);
+    EXPECT_EQ(Hosts(), Text("0.0.0.0 https://old.example/page\n0.0.0.0 two names.example\n"
+                            "0.0.0.0 new.example\n"));
 }
 
 TEST_F(Restrictions, AddKeepsAnExistingDescription) {
