@@ -207,7 +207,8 @@ struct Program {
         : sandbox(Sandbox::Get()),
           form(*FindDialogTemplate(res::kMainForm)),
           list(*form.List(res::kRestrictionList)),
-          settings(sandbox.ThePlatform().Profile()) {
+          settings(sandbox.ThePlatform().Profile()),
+          log(sandbox.ThePlatform().Files(), logMessages) {
         sandbox.Write(settings::kPlainPath, kSettings);
         settings.SetPath(settings::kPlainPath);
     }
@@ -215,6 +216,8 @@ struct Program {
     ControlSet form;
     ListModel& list;
     CProfileFile settings;
+    CountingMessages logMessages;
+    CActivityLog log;  // never opened: entries are dropped
 };
 
 }  // namespace
@@ -243,7 +246,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     program.list.Clear();
     CountingMessages messages;
     CHostsFile hosts(program.sandbox.ThePlatform().Files(), messages, program.form, program.list,
-                     program.settings);
+                     program.settings, program.log);
     FUZZ_CHECK(hosts.OpenFiles(), "the hosts files did not open");
     hosts.LoadHostsFile();
     // The list stands for the whole file now, and the file is the one it was loaded from.
