@@ -57,6 +57,8 @@ void CRestrictionCommands::OnAddRestriction() {
         }
     }
     list.Append(line);
+    // The new line is shown: selected, and so scrolled into view by the list.
+    list.Select(static_cast<int>(list.Count() - 1));
     if (!pendingChange) {
         MarkChanged();
         form.SetText(res::kStatus1, "Input File Has Changed");

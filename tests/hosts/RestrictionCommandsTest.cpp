@@ -69,6 +69,19 @@ TEST_F(Restrictions, AddAppendsInLowerCaseAndStoresTheDescriptionUnderTheUrlAsTy
     EXPECT_EQ(Hosts(), "127.0.0.1 localhost\n0.0.0.0 ads.example\n");
 }
 
+// The new line is shown: selected (the toolkits scroll the selection into view); a refused
+// Add leaves the selection as it was.
+TEST_F(Restrictions, AddSelectsTheNewLine) {
+    View().restrictionList.Select(0);
+    Add("new.example");
+    EXPECT_EQ(View().restrictionList.Selected(), 2);
+    Add("NEW.example");  // a duplicate
+    EXPECT_EQ(View().restrictionList.Selected(), 2);
+    ui.Expect(res::kNewRestrictionDialog, {H::Escape()});
+    View().Click(res::kAddButton);
+    EXPECT_EQ(View().restrictionList.Selected(), 2);
+}
+
 TEST_F(Restrictions, DuplicateAddIsRefusedInAnyCase) {
     Add("ADS.example");
     EXPECT_EQ(Shown(), (Lines{"dialog 131", Message("ADS.example already exists in the list.")}));
