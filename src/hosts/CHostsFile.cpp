@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "hosts/HostsLine.h"
+#include "platform/NewFile.h"
 #include "platform/Text.h"
 #include "res/Resource.h"
 #include "settings/SettingsKeys.h"
@@ -116,18 +117,8 @@ bool CHostsFile::KeepOriginal() {
         case FileSystem::Lookup::Missing:
             break;
     }
-    const std::string temp = std::string(kOriginalHostsPath) + ".new";
-    auto out = files.Open(temp, {OpenMode::CreateNew, true, true, true});
-    if (!out) {
-        return false;
-    }
-    bool copied = inputFile.CopyTo(*out) && out->Sync();
-    out.reset();
-    if (!copied) {
-        files.Remove(temp);
-        return false;
-    }
-    return files.CommitNew(temp, kOriginalHostsPath);
+    return WriteNewFile(files, kOriginalHostsPath,
+                        [this](File& out) { return inputFile.CopyTo(out); });
 }
 
 std::unordered_set<std::string> CHostsFile::HiddenSections() {

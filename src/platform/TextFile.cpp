@@ -7,6 +7,20 @@ namespace {
 constexpr size_t kChunk = 1 << 16;
 }
 
+void AppendPlatformText(std::string& out, std::string_view text) {
+    if (kLineEnd == "\n") {
+        out.append(text);
+        return;
+    }
+    size_t from = 0;
+    for (size_t lf = text.find('\n'); lf != std::string_view::npos; lf = text.find('\n', from)) {
+        out.append(text.substr(from, lf - from));
+        out.append(kLineEnd);
+        from = lf + 1;
+    }
+    out.append(text.substr(from));
+}
+
 TextFile::~TextFile() {
     Close();
 }
@@ -126,18 +140,7 @@ bool TextFile::Write(std::string_view text) {
     if (!file) {
         return false;
     }
-    if (kLineEnd == "\n") {
-        writeBuffer.append(text);
-    } else {
-        size_t from = 0;
-        for (size_t lf = text.find('\n'); lf != std::string_view::npos;
-             lf = text.find('\n', from)) {
-            writeBuffer.append(text.substr(from, lf - from));
-            writeBuffer.append(kLineEnd);
-            from = lf + 1;
-        }
-        writeBuffer.append(text.substr(from));
-    }
+    AppendPlatformText(writeBuffer, text);
     if (writeBuffer.size() >= kChunk) {
         return Flush();
     }

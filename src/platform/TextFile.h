@@ -16,6 +16,9 @@ inline constexpr std::string_view kLineEnd = "\r\n";
 inline constexpr std::string_view kLineEnd = "\n";
 #endif
 
+// Appends `text` to `out` with every "\n" turned into the platform's line end.
+void AppendPlatformText(std::string& out, std::string_view text);
+
 // Our own text mode over raw file I/O, the same on every platform.
 // Reading splits at LF and drops a CR right before it; a last line without LF is a line.
 // A read error is not an end of file: ReadLine stops and ReadFailed tells which it was.

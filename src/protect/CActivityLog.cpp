@@ -1,5 +1,6 @@
 #include "protect/CActivityLog.h"
 
+#include "platform/NewFile.h"
 #include "res/StringTable.h"
 
 namespace qv {
@@ -20,17 +21,10 @@ bool CActivityLog::OpenLogFile() {
         (found == FileSystem::Lookup::Found && !existing.regular)) {
         // A new log, made complete beside its place and then put there: a link or anything
         // else at the path is replaced, never written through.
-        const std::string temp = logPath + ".new";
-        TextFile fresh;
-        if (fresh.Open(files, temp, {OpenMode::CreateNew, true, true, true})) {
-            fresh.Write(kLogHeader);
-            if (fresh.Sync() && fresh.Close()) {
-                files.CommitNew(temp, logPath);
-            } else {
-                fresh.Close();
-                files.Remove(temp);
-            }
-        }
+        std::string header;
+        AppendPlatformText(header, kLogHeader);
+        WriteNewFile(files, logPath,
+                     [&header](File& out) { return out.Write(header.data(), header.size()); });
     }
     if (!logFile.Open(files, logPath, {OpenMode::AppendExisting, true, true, true})) {
         messages.MessageBox("Unable to open logfile");

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/NewFile.h"
 #include "settings/SettingsKeys.h"
 
 namespace qv {
@@ -43,45 +44,31 @@ CFileScrambler::Result CFileScrambler::Transform(const std::string& source,
         report(texts.sourceUnreadable);
         return Result::Failed;
     }
-    const std::string temp = target + ".new";
-    auto out = files.Open(temp, {OpenMode::CreateNew, true, true, true});
-    if (!out) {
-        report(texts.targetFailed);
-        return Result::Failed;
-    }
     std::vector<char> buffer(1 << 16);
     bool readOk = true;
-    bool writeOk = true;
-    for (;;) {
-        long long n = in->Read(buffer.data(), buffer.size());
-        if (n == 0) {
-            break;
+    bool written = WriteNewFile(files, target, [&](File& out) {
+        for (;;) {
+            long long n = in->Read(buffer.data(), buffer.size());
+            if (n == 0) {
+                return true;
+            }
+            if (n < 0) {
+                readOk = false;
+                return false;
+            }
+            for (long long i = 0; i < n; ++i) {
+                buffer[static_cast<size_t>(i)] ^= static_cast<char>(kKey);
+            }
+            if (!out.Write(buffer.data(), static_cast<size_t>(n))) {
+                return false;
+            }
         }
-        if (n < 0) {
-            readOk = false;
-            break;
-        }
-        for (long long i = 0; i < n; ++i) {
-            buffer[static_cast<size_t>(i)] ^= static_cast<char>(kKey);
-        }
-        if (!out->Write(buffer.data(), static_cast<size_t>(n))) {
-            writeOk = false;
-            break;
-        }
-    }
-    writeOk = writeOk && readOk && out->Sync();
+    });
     in.reset();
-    out.reset();
-    if (!writeOk) {
-        // An incomplete copy is worth nothing and the source still holds everything.
-        files.Remove(temp);
+    if (!written) {
+        // An incomplete copy is worth nothing and the source still holds everything; a
+        // complete one whose rename was not confirmed stays beside it, as complete.
         report(readOk ? texts.targetFailed : texts.sourceUnreadable);
-        return Result::Failed;
-    }
-    if (!files.CommitNew(temp, target)) {
-        // Either the old target is still there or the new one is complete but maybe not yet
-        // on the disk: the source stays in both cases.
-        report(texts.targetFailed);
         return Result::Failed;
     }
     // Should this fail, both forms stay, complete; the plain one wins at the next start.

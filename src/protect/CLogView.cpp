@@ -1,5 +1,7 @@
 #include "protect/CLogView.h"
 
+#include "platform/NewFile.h"
+#include "platform/TextFile.h"
 #include "res/Resource.h"
 #include "res/StringTable.h"
 
@@ -82,21 +84,22 @@ void CLogView::CloseLogView() {
 void CLogView::SaveDecryptedLog() {
     // A new file of its own, readable by its owner only, put in place once complete: never
     // written through a link or into someone else's file of that name.
-    const std::string temp = std::string(kDecryptedLogPath) + ".new";
-    TextFile copy;
-    if (!copy.Open(files, temp, {OpenMode::CreateNew, false, true, true})) {
-        ui.MessageBox("Unable to open logfile to write", "", kMbOk);
-        return;
-    }
-    for (size_t i = 0; i < list.Count(); ++i) {
-        copy.Write(list.Line(i));
-        copy.Write("\n");
-    }
-    bool written = copy.Sync();
-    written = copy.Close() && written;
-    if (!written || !files.CommitNew(temp, kDecryptedLogPath)) {
+    bool written = WriteNewFile(files, kDecryptedLogPath, [this](File& out) {
+        std::string piece;
+        for (size_t i = 0; i < list.Count(); ++i) {
+            AppendPlatformText(piece, list.Line(i));
+            AppendPlatformText(piece, "\n");
+            if (piece.size() >= (1 << 16) || i + 1 == list.Count()) {
+                if (!out.Write(piece.data(), piece.size())) {
+                    return false;
+                }
+                piece.clear();
+            }
+        }
+        return true;
+    });
+    if (!written) {
         // A copy that could not be written completely is no copy: do not call it saved.
-        files.Remove(temp);
         ui.MessageBox("Unable to open logfile to write", "", kMbOk);
         return;
     }
